@@ -1,0 +1,25 @@
+#pragma once
+// Splitting a wallpaper page link (host/slug/id/size) and building the image
+// address and file path from it. Positions follow the site's link form: the
+// id follows the slug, and the size follows the first occurrence of the id.
+
+#include <QString>
+
+// 1-based position of the first exact occurrence of `needle`, 0 when it does
+// not occur or is empty.
+int TextPos(const QString& needle, const QString& haystack);
+
+// `text` from its k-th character on (1-based): all of it for k < 1, empty past the end.
+QString TextFrom(const QString& text, int k);
+
+// Lower-cases the letters A to Z only.
+QString LowerAscii(QString text);
+
+// A worker's slug of the run's name: blanks and apostrophes become dashes.
+QString WorkerSlug(const QString& name);
+
+QString GetWallpaperID(const QString& slug, const QString& link);
+QString GetWallpaperRes(const QString& id, const QString& link);
+
+// imageHostUrl + slug/slug-size-id.jpg, as built (not lower-cased).
+QString ImageUrl(const QString& imageHostUrl, const QString& slug, const QString& size, const QString& id);

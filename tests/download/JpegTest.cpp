@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "download/FileStore.h"
+#include "download/Jpeg.h"
+
+namespace {
+
+// The markers a JPEG needs up to its scan header: enough for a header reader,
+// with any dimensions, and no picture data behind them.
+QByteArray HeaderOnlyJpeg(int width, int height) {
+  QByteArray d;
+  auto put = [&](std::initializer_list<int> bytes) {
+    for (int b : bytes) d.append(static_cast<char>(b));
+  };
+  put({0xFF, 0xD8});                                                  // SOI
+  put({0xFF, 0xC0, 0x00, 0x0B, 0x08, height >> 8, height & 0xFF, width >> 8, width & 0xFF, 0x01, 0x01, 0x11, 0x00});
+  put({0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00});  // SOS
+  return d;
+}
+
+TEST(JpegHeader, GivesTheDimensionsOrRefusesWhatIsNotJpeg) {
+  struct {
+    const char* what;
+    QByteArray data;
+    int width;  // 0: refused
+  } cases[] = {
+      {"300 wide", HeaderOnlyJpeg(300, 200), 300},
+      {"299 wide", HeaderOnlyJpeg(299, 200), 299},
+      {"huge", HeaderOnlyJpeg(60000, 60000), 60000},
+      {"empty", QByteArray(), 0},
+      {"html page", "<html><body>404 Not Found</body></html>", 0},
+      {"only the start marker", QByteArray("\xFF\xD8", 2), 0},
+      {"cut inside the frame header", HeaderOnlyJpeg(300, 200).left(9), 0},
+  };
+  for (const auto& c : cases) {
+    const auto header = ReadJpegHeader(c.data);
+    EXPECT_EQ(header ? header->width : 0, c.width) << c.what;
+  }
+}
+
+TEST(JpegHeader, ReadsAFileAndRefusesAMissingOne) {
+  QTemporaryDir tmp;
+  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("w.jpg"), HeaderOnlyJpeg(1024, 768)));
+  const auto header = ReadJpegFileHeader(tmp.filePath("w.jpg"));
+  ASSERT_TRUE(header);
+  EXPECT_EQ(header->width, 1024);
+  EXPECT_EQ(header->height, 768);
+  EXPECT_FALSE(ReadJpegFileHeader(tmp.filePath("absent.jpg")));
+  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("empty.jpg"), QByteArray()));
+  EXPECT_FALSE(ReadJpegFileHeader(tmp.filePath("empty.jpg")));
+}
+
+TEST(JpegDecode, RefusesAPictureTooLargeToDecodeWithoutTouchingItsData) {
+  // 60000 x 60000 would need gigabytes; it is refused from the header alone.
+  EXPECT_TRUE(DecodeJpegScaled(HeaderOnlyJpeg(60000, 60000), QSize(353, 265)).isNull());
+  EXPECT_TRUE(DecodeJpegScaled("not a jpeg", QSize(353, 265)).isNull());
+}
+
+}  // namespace
