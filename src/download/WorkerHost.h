@@ -1,0 +1,25 @@
+#pragma once
+// What a download worker needs of the window. Each call is a blocking hand-off
+// to the UI thread; tests use a recording implementation.
+
+#include <QString>
+
+class WorkerHost {
+ public:
+  virtual ~WorkerHost() = default;
+  virtual void AddLog(const QString& line) = 0;
+  // The Status column of the worker's row (n counts from 1).
+  virtual void SetRowStatus(int n, const QString& status) = 0;
+  // Label3 and Found after an accepted wallpaper.
+  virtual void ShowAccepted(const QString& label3, const QString& found) = 0;
+  virtual void UpdateProgress(int position) = 0;
+  // Label2 := the bar's position as a percentage of its maximum, when it has one.
+  virtual void ShowProgressPercent() = 0;
+  // PreviewPath := path, then the preview shows it; returns once it is shown.
+  virtual void ShowPreview(const QString& path) = 0;
+  // The file or folder a click on the preview opens; shared with the UI thread.
+  virtual QString CurrentPath() = 0;
+  virtual void SetCurrentPath(const QString& path) = 0;
+  // The worker's last act.
+  virtual void AnnounceDone() = 0;
+};

@@ -1,0 +1,294 @@
+// One download worker against a scripted image host and a recording window.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <map>
+#include <mutex>
+
+#include "JpegBytes.h"
+#include "common/QtPrint.h"
+#include "download/LoadImages.h"
+
+namespace {
+
+const QString kWallHost = "http://wallpapers.ostrana.test";
+const QString kImageHost = "http://images.ostrana.test/";
+
+struct RecordingHost : WorkerHost {
+  std::mutex m;
+  QStringList log;
+  std::map<int, QStringList> rows;
+  QString label3, found, currentPath, lastPreview;
+  std::vector<int> progress;
+  int previews = 0, percents = 0, done = 0;
+
+  void AddLog(const QString& line) override {
+    std::lock_guard l(m);
+    log << line;
+  }
+  void SetRowStatus(int n, const QString& s) override {
+    std::lock_guard l(m);
+    rows[n] << s;
+  }
+  void ShowAccepted(const QString& l3, const QString& f) override {
+    std::lock_guard l(m);
+    label3 = l3;
+    found = f;
+  }
+  void UpdateProgress(int p) override {
+    std::lock_guard l(m);
+    progress.push_back(p);
+  }
+  void ShowProgressPercent() override { ++percents; }
+  void ShowPreview(const QString& path) override {
+    std::lock_guard l(m);
+    lastPreview = path;
+    ++previews;
+  }
+  QString CurrentPath() override {
+    std::lock_guard l(m);
+    return currentPath;
+  }
+  void SetCurrentPath(const QString& p) override {
+    std::lock_guard l(m);
+    currentPath = p;
+  }
+  void AnnounceDone() override { ++done; }
+};
+
+// Answers by URL; an unknown URL fails like a refused connection.
+struct ImageHost {
+  std::map<QString, QByteArray> bodies;
+  QStringList requests;
+  bool operator()(const QString& url, QByteArray& buffer) {
+    requests << url;
+    const auto it = bodies.find(url);
+    if (it == bodies.end()) return false;
+    buffer = it->second;
+    return true;
+  }
+};
+
+class Worker : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    run.Dir = tmp.path();
+    UseName("Sample Name");
+    run.ImageHostUrl = kImageHost;
+    run.ResParams = TResParams::All();
+    run.Timings.FetchPause = std::chrono::milliseconds(0);
+  }
+  void UseName(const QString& name) {
+    run.Name = name;
+    run.NameFolder = tmp.path() + "/Wallpapers/" + name;
+    for (TResolution r : FolderOrder()) QDir().mkpath(run.SizeFolder(SizeText(r)));
+  }
+  void RunWorker(WorkerShare share) {
+    WallpaperWorker worker(run, host, std::ref(images), active, terminating);
+    worker.Run(share);
+  }
+  QString File(const QString& size, const QString& id) { return run.SizeFolder(size) + "/" + run.Name + " (" + id + ").jpg"; }
+  static QByteArray Read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  QTemporaryDir tmp;
+  DownloadRun run;
+  RecordingHost host;
+  ImageHost images;
+  std::atomic<bool> active{true}, terminating{false};
+};
+
+TEST_F(Worker, WorkedExampleLogsFilesAndCounts) {
+  const QByteArray jpeg = HeaderOnlyJpeg(1280, 1024);
+  run.ImageLinks = {kWallHost + "/sample-name/11111/800x600", kWallHost + "/sample-name/41237/1280x1024"};
+  const QString url = kImageHost + "sample-name/sample-name-1280x1024-41237.jpg";
+  images.bodies[url] = jpeg;
+
+  RunWorker({.Start = 1, .TaskCnt = 2, .TaskIDX = 2});
+
+  EXPECT_EQ(host.log, (QStringList{
+                          "Task Started: 2",
+                          "Thread #2  MATCHES: " + url,
+                          "Thread #2  LOADING... 1280x1024 - 41237  TRY # : 1",
+                          "Thread #2  LOADING... 1280x1024 - 41237  SUCCESSFULL",
+                          "Finished Thread #: 2",
+                      }));
+  EXPECT_EQ(host.rows[2], (QStringList{"Loading image: 41237 (1280x1024)   TRY # : 1",
+                                       "Loading image: 41237 (1280x1024)  SUCCESSFULL", "Finished!"}));
+  EXPECT_EQ(host.label3, "#41237 (1280x1024)");
+  EXPECT_EQ(host.found, "Found: 1");
+  const QString file = File("1280x1024", "41237");
+  EXPECT_EQ(Read(file), jpeg);
+  EXPECT_EQ(Read(run.PreviewFile()), jpeg);
+  EXPECT_EQ(host.currentPath, file);
+  EXPECT_EQ(host.lastPreview, file);
+  EXPECT_EQ(host.progress, std::vector<int>{1});
+  EXPECT_EQ(host.done, 1);
+}
+
+TEST_F(Worker, TakesEveryNthLinkFromItsStart) {
+  for (int i = 0; i < 10; ++i) run.ImageLinks << kWallHost + "/sample-name/" + QString::number(100 + i) + "/1024x768";
+  struct {
+    WorkerShare share;
+    QStringList ids;
+  } cases[] = {
+      {{0, 3, 1}, {"100", "103", "106", "109"}},
+      {{1, 3, 2}, {"101", "104", "107"}},
+      {{2, 3, 3}, {"102", "105", "108"}},
+  };
+  for (const auto& c : cases) {
+    images.requests.clear();
+    RunWorker(c.share);
+    QStringList expected;
+    for (const QString& id : c.ids) expected << kImageHost + "sample-name/sample-name-1024x768-" + id + ".jpg";
+    // Each link fails, so each is fetched 100 times (one attempt per try).
+    expected.removeDuplicates();
+    QStringList seen = images.requests;
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, expected) << c.share.TaskIDX;
+  }
+}
+
+TEST_F(Worker, StartBeyondTheListLogsOutOfRangeAndFinishes) {
+  for (int i = 0; i < 10; ++i) run.ImageLinks << kWallHost + "/sample-name/" + QString::number(i) + "/1024x768";
+  RunWorker({.Start = 11, .TaskCnt = 12, .TaskIDX = 12});
+  EXPECT_EQ(host.log, (QStringList{"Task Started: 12", "Thread #12 INDEX 11 OUT of Range: 11/10", "Finished Thread #: 12"}));
+  EXPECT_EQ(host.rows[12], QStringList{"Finished!"});
+  EXPECT_EQ(host.done, 1);
+
+  run.ImageLinks.clear();
+  host.log.clear();
+  RunWorker({.Start = 0, .TaskCnt = 1, .TaskIDX = 1});
+  EXPECT_EQ(host.log[1], "Thread #1 INDEX 0 OUT of Range: 0/0");
+}
+
+TEST_F(Worker, SizesNotKeptArePassedOverSilentlyButAdvanceTheProgress) {
+  run.ResParams = TResParams();
+  run.ResParams.Include(tr1920x1200);
+  UseName("Model 12");
+  run.ImageLinks = {
+      kWallHost + "/model-12/5/1024x768",   // not kept
+      kWallHost + "/model-12/6/800x600",    // unknown size
+      kWallHost + "/model-12/12/1024x768",  // "12" first occurs in the slug: size "12/1024x768"
+      "",                                   // an empty link
+  };
+  RunWorker({.Start = 0, .TaskCnt = 1, .TaskIDX = 1});
+  EXPECT_EQ(host.log, (QStringList{"Task Started: 1", "Finished Thread #: 1"}));
+  EXPECT_TRUE(images.requests.empty());
+  EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(host.percents, 4);
+}
+
+TEST_F(Worker, NarrowOrNonJpegAnswersAreRejectedAndRetriedToTheLimit) {
+  struct {
+    const char* what;
+    QByteArray body;
+    bool accepted;
+  } cases[] = {
+      {"300 wide", HeaderOnlyJpeg(300, 200), true},
+      {"299 wide", HeaderOnlyJpeg(299, 200), false},
+      {"error page", "<html>404 Not Found</html>", false},
+      {"empty body", "", false},
+  };
+  // Capitals in the host: fetched lower-cased, logged as built.
+  run.ImageHostUrl = "http://Images.Ostrana.test/";
+  run.ImageLinks = {kWallHost + "/sample-name/7/1024x768"};
+  const QString built = "http://Images.Ostrana.test/sample-name/sample-name-1024x768-7.jpg";
+  for (const auto& c : cases) {
+    images.bodies = {{built.toLower(), c.body}};
+    images.requests.clear();
+    host.log.clear();
+    QFile::remove(File("1024x768", "7"));
+    RunWorker({0, 1, 1});
+    EXPECT_EQ(QFile::exists(File("1024x768", "7")), c.accepted) << c.what;
+    EXPECT_EQ(images.requests.size(), c.accepted ? 1 : WallpaperWorker::kMaxTries) << c.what;
+    EXPECT_TRUE(images.requests.front() == built.toLower()) << c.what;
+    EXPECT_EQ(host.log.contains("Thread #1  NOT LOADED: " + built), !c.accepted) << c.what;
+    EXPECT_EQ(host.log.contains("Thread #1  LOADING... 1024x768 - 7  TRY # : 100"), !c.accepted) << c.what;
+  }
+}
+
+TEST_F(Worker, AFileAlreadyThereIsJudgedBeforeAnyRequest) {
+  run.ImageLinks = {kWallHost + "/sample-name/7/1024x768"};
+  const QString url = kImageHost + "sample-name/sample-name-1024x768-7.jpg";
+  const QByteArray fresh = HeaderOnlyJpeg(1024, 768);
+  images.bodies[url] = fresh;
+  struct {
+    const char* what;
+    QByteArray present;
+    int requests;
+  } cases[] = {
+      {"valid", HeaderOnlyJpeg(1600, 1200), 0},
+      {"damaged", "garbage", 1},
+      {"empty", "", 1},
+      {"narrow", HeaderOnlyJpeg(200, 100), 1},
+  };
+  for (const auto& c : cases) {
+    images.requests.clear();
+    host.log.clear();
+    QFile f(File("1024x768", "7"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(c.present);
+    f.close();
+    RunWorker({0, 1, 1});
+    EXPECT_EQ(images.requests.size(), c.requests) << c.what;
+    EXPECT_TRUE(host.log.contains("Thread #1  LOADING... 1024x768 - 7  SUCCESSFULL")) << c.what;
+    EXPECT_EQ(Read(File("1024x768", "7")), c.requests ? fresh : c.present) << c.what;
+  }
+}
+
+TEST_F(Worker, PreviewFollowsTheIdRuleAndPreviewJpgIsWrittenOnce) {
+  // Ids long enough not to occur by chance in the temporary folder's name.
+  run.ImageLinks = {kWallHost + "/sample-name/77777/1024x768", kWallHost + "/sample-name/88888/1024x768"};
+  const QByteArray first = HeaderOnlyJpeg(1024, 768), second = HeaderOnlyJpeg(1025, 768);
+  images.bodies[kImageHost + "sample-name/sample-name-1024x768-77777.jpg"] = first;
+  images.bodies[kImageHost + "sample-name/sample-name-1024x768-88888.jpg"] = second;
+  // The first id occurs in the current path, so that wallpaper feeds no preview.
+  host.currentPath = "/home/u77777";
+  RunWorker({0, 1, 1});
+  EXPECT_EQ(host.previews, 1);
+  EXPECT_EQ(host.lastPreview, File("1024x768", "88888"));
+  EXPECT_EQ(Read(run.PreviewFile()), first);
+  EXPECT_EQ(host.found, "Found: 2");
+}
+
+TEST_F(Worker, StopEndsTheWorkerAfterItsTryInProgress) {
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768", kWallHost + "/sample-name/2/1024x768"};
+  // The host fails; the run is stopped during the first attempt.
+  struct StoppingHost {
+    std::atomic<bool>* working;
+    int calls = 0;
+    bool operator()(const QString&, QByteArray&) {
+      ++calls;
+      *working = false;
+      return false;
+    }
+  } stopping{&run.Working};
+  WallpaperWorker worker(run, host, std::ref(stopping), active, terminating);
+  worker.Run({0, 1, 1});
+  EXPECT_EQ(stopping.calls, 1);
+  EXPECT_TRUE(host.log.contains("Thread #1  NOT LOADED: " + kImageHost + "sample-name/sample-name-1024x768-1.jpg"));
+  EXPECT_EQ(host.rows[1].last(), "Finished!");
+  EXPECT_EQ(host.done, 1);
+  EXPECT_EQ(host.progress, std::vector<int>{1});
+}
+
+TEST_F(Worker, AFileThatCannotBeWrittenIsAFailedTryAndTheEndIsStillAnnounced) {
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768"};
+  images.bodies[kImageHost + "sample-name/sample-name-1024x768-1.jpg"] = HeaderOnlyJpeg(1024, 768);
+  // A file where the size folder should be.
+  QDir(run.SizeFolder("1024x768")).removeRecursively();
+  QFile blocker(run.SizeFolder("1024x768"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  RunWorker({0, 1, 1});
+  EXPECT_EQ(images.requests.size(), WallpaperWorker::kMaxTries);
+  EXPECT_EQ(host.rows[1].last(), "Finished!");
+  EXPECT_EQ(host.done, 1);
+}
+
+}  // namespace
