@@ -1,0 +1,175 @@
+#include "IniFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+// The packaged header compiles the method bodies only on request; the library
+// holds them for its own instances, not for the one below.
+#define SI_CONVERT_ICU
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// SimpleIni folds only A to Z; names such as "Ñandu" and "ñandu" must share a
+// section as well, as they do under the Windows profile functions.
+struct Utf8NoCase {
+  bool operator()(const char* left, const char* right) const {
+    return QString::compare(QString::fromUtf8(left), QString::fromUtf8(right),
+                            Qt::CaseInsensitive) < 0;
+  }
+};
+
+using Ini = CSimpleIniTempl<char, Utf8NoCase, SI_ConvertA<char>>;
+
+// A settings or batch file is a few kilobytes; anything far larger is not one
+// of ours, and reading it whole would only cost memory.
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+// What a single line can hold: line breaks and NUL would end the entry early.
+QString OneLine(QString text) {
+  for (QChar& c : text)
+    if (c == u'\r' || c == u'\n' || c == QChar(0)) c = u' ';
+  return text;
+}
+
+// The reader drops blanks around names, so they never count.
+QString TrimBlanks(const QString& text) {
+  qsizetype begin = 0, end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.mid(begin, end - begin);
+}
+
+std::optional<std::string> SectionName(const QString& name) {
+  const QString trimmed = TrimBlanks(OneLine(name));
+  if (trimmed.isEmpty() || trimmed.contains(u']')) return std::nullopt;
+  return trimmed.toStdString();
+}
+
+std::optional<std::string> KeyName(const QString& name) {
+  const QString trimmed = TrimBlanks(OneLine(name));
+  if (trimmed.isEmpty() || trimmed.contains(u'=') || trimmed.front() == u'[' ||
+      trimmed.front() == u';' || trimmed.front() == u'#')
+    return std::nullopt;
+  return trimmed.toStdString();
+}
+
+bool InMatchingQuotes(const QString& text) {
+  return text.size() >= 2 && text.front() == text.back() &&
+         (text.front() == u'"' || text.front() == u'\'');
+}
+
+// The reader trims blanks at the ends of a value and the Windows functions
+// take off matching quotes; quoting such a value keeps it as it was.
+std::string StoredValue(const QString& value) {
+  const QString line = OneLine(value);
+  const bool quote = !line.isEmpty() &&
+                     (IsBlank(line.front()) || IsBlank(line.back()) || InMatchingQuotes(line));
+  return (quote ? u'"' + line + u'"' : line).toStdString();
+}
+
+QString ValueRead(const char* stored) {
+  const QString text = QString::fromUtf8(stored);
+  return InMatchingQuotes(text) ? text.mid(1, text.size() - 2) : text;
+}
+
+bool IsIniText(const QByteArray& bytes) {
+  if (bytes.contains('\0')) return false;
+  // Decoding is what finds malformed or cut-off sequences.
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  const QString text = decoder.decode(bytes);
+  return !decoder.hasError();
+}
+
+}  // namespace
+
+struct IniFile::Data {
+  Data() {
+    ini.SetUnicode(true);
+    // Duplicate keys of a hand-edited file are kept; the first one counts.
+    ini.SetMultiKey(true);
+    ini.SetSpaces(false);
+  }
+  Ini ini;
+};
+
+IniFile::IniFile() : data_(std::make_unique<Data>()) {}
+IniFile::~IniFile() = default;
+IniFile::IniFile(IniFile&&) noexcept = default;
+IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+
+IniFile::LoadStatus IniFile::Load(const QString& path) {
+  Clear();
+  const QFileInfo info(path);
+  if (!info.exists()) return LoadStatus::Missing;
+  if (!info.isFile()) return LoadStatus::Unreadable;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return LoadStatus::Unreadable;
+  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  if (file.error() != QFileDevice::NoError) return LoadStatus::Unreadable;
+  if (bytes.size() > kMaxFileSize || !IsIniText(bytes)) return LoadStatus::Invalid;
+  if (data_->ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) < 0) {
+    Clear();
+    return LoadStatus::Invalid;
+  }
+  return LoadStatus::Loaded;
+}
+
+bool IniFile::Save(const QString& path) const {
+  std::string text;
+  if (data_->ini.Save(text) < 0) return false;
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  if (file.write(text.data(), static_cast<qint64>(text.size())) !=
+      static_cast<qint64>(text.size())) {
+    file.cancelWriting();
+    file.commit();
+    return false;
+  }
+  return file.commit();
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key,
+                            const QString& defaultValue) const {
+  const auto s = SectionName(section);
+  const auto k = KeyName(key);
+  if (!s || !k) return defaultValue;
+  const char* stored = data_->ini.GetValue(s->c_str(), k->c_str(), nullptr);
+  return stored ? ValueRead(stored) : defaultValue;
+}
+
+bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  const auto s = SectionName(section);
+  const auto k = KeyName(key);
+  if (!s || !k) return false;
+  // Replacing drops any duplicates of the key and keeps the place of the first,
+  // but not its spelling, which the file keeps under the Windows functions.
+  // (A copy: replacing frees the stored name.)
+  std::string name = *k;
+  if (const Ini::TKeyVal* keys = data_->ini.GetSection(s->c_str())) {
+    const auto found = keys->find(Ini::Entry(k->c_str()));
+    if (found != keys->end()) name = found->first.pItem;
+  }
+  return data_->ini.SetValue(s->c_str(), name.c_str(), StoredValue(value).c_str(), nullptr,
+                             true) >= 0;
+}
+
+QStringList IniFile::ReadSections() const {
+  Ini::TNamesDepend sections;
+  data_->ini.GetAllSections(sections);
+  sections.sort(Ini::Entry::LoadOrder());
+  QStringList names;
+  for (const Ini::Entry& section : sections)
+    if (*section.pItem) names.append(QString::fromUtf8(section.pItem));
+  return names;
+}
+
+void IniFile::Clear() { data_->ini.Reset(); }

@@ -1,0 +1,64 @@
+#pragma once
+// An INI file held in memory, read and written the way the Windows profile
+// functions treat Settings.ini and Batch.ini:
+// - section and key names match without regard to case, and blanks around
+//   them do not count ("[ Last Session ]" is "last session");
+// - sections and keys keep their place; a new key goes to the end of its
+//   section, a new section to the end of the file;
+// - a missing key reads as the caller's default; a key written twice in a
+//   hand-edited file reads as its first value;
+// - keys are written as key=value, in UTF-8 without a byte-order mark;
+// - everything the program does not write (other sections and keys, keys
+//   before the first section, comments) is written back unchanged.
+// Values come back exactly as written: one with blanks at either end, or
+// enclosed in matching quotes, is stored in double quotes, and surrounding
+// quotes are taken off when reading, as the Windows functions do. A line
+// break or NUL cannot be stored in a one-line value; each becomes a blank.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class IniFile {
+ public:
+  enum class LoadStatus {
+    Loaded,      // the file was read
+    Missing,     // there is no file: the defaults apply, the first save creates it
+    Unreadable,  // it exists but could not be opened or read (a folder, no permission)
+    Invalid,     // it was read but is no INI text: NUL bytes, invalid UTF-8, too large
+  };
+
+  IniFile();
+  ~IniFile();
+  IniFile(IniFile&&) noexcept;
+  IniFile& operator=(IniFile&&) noexcept;
+
+  // Replaces the contents with the file at `path`. Whatever the outcome, the
+  // object is usable; on anything but Loaded it is empty.
+  LoadStatus Load(const QString& path);
+
+  // Writes the contents to a temporary file beside `path` and renames it over
+  // `path`, so the old file stays whole until the new one is complete.
+  bool Save(const QString& path) const;
+
+  QString ReadString(const QString& section, const QString& key,
+                     const QString& defaultValue) const;
+
+  // False when the name of the section or key cannot stand in an INI file:
+  // empty (after blanks are taken off), or holding a character that would end
+  // it early ("]" in a section name; "=" in a key name, or a key name that
+  // begins with "[", ";" or "#").
+  bool WriteString(const QString& section, const QString& key, const QString& value);
+
+  // The names of all sections, in file order, as spelled where each first
+  // appears. Keys before the first section belong to none and are not listed.
+  QStringList ReadSections() const;
+
+  // Forgets every section, key and comment: the next save writes only what is
+  // written after this.
+  void Clear();
+
+ private:
+  struct Data;
+  std::unique_ptr<Data> data_;
+};
