@@ -1,0 +1,60 @@
+#include "control/LastSession.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kSection = QStringLiteral("Last Session");
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+
+QString YesNo(bool on) { return on ? kYes : kNo; }
+
+}  // namespace
+
+int ThreadCountFromText(const QString& text) {
+  bool ok = false;
+  const qlonglong value = text.trimmed().toLongLong(&ok);
+  if (!ok) return kMinThreads;
+  return static_cast<int>(std::clamp<qlonglong>(value, kMinThreads, kMaxThreads));
+}
+
+LastSession ReadLastSession(const IniFile& ini) {
+  LastSession s;
+  s.Name = ini.ReadString(kSection, QStringLiteral("Name"), QString());
+  const QString threads = ini.ReadString(kSection, QStringLiteral("Threads"), s.Threads);
+  bool isNumber = false;
+  threads.trimmed().toLongLong(&isNumber);
+  s.Threads = isNumber ? QString::number(ThreadCountFromText(threads)) : threads;
+  s.AllResolutions = ini.ReadString(kSection, QStringLiteral("AllResolutions"), kNo) == kYes;
+  for (TResolution r : FolderOrder()) {
+    const QString fallback = YesNo(r == tr1024x768);
+    s.Sizes[r] = ini.ReadString(kSection, SizeText(r), fallback) == kYes;
+  }
+  return s;
+}
+
+void WriteLastSession(IniFile& ini, const LastSession& s) {
+  ini.WriteString(kSection, QStringLiteral("Name"), s.Name);
+  ini.WriteString(kSection, QStringLiteral("Threads"), s.Threads);
+  ini.WriteString(kSection, QStringLiteral("AllResolutions"), YesNo(s.AllResolutions));
+  for (TResolution r : FolderOrder()) ini.WriteString(kSection, SizeText(r), YesNo(s.Sizes[r]));
+}
+
+site::TSiteUrls ReadSiteUrls(const IniFile& ini, const site::TSiteUrls& defaults) {
+  const QString section = QStringLiteral("Site");
+  auto read = [&](const char* key, const QString& fallback) {
+    const QString value = ini.ReadString(section, QString::fromLatin1(key), QString()).trimmed();
+    return value.isEmpty() ? fallback : value;
+  };
+  // Hand-edited addresses get the trailing slash each form needs.
+  auto withoutSlash = [](QString url) {
+    while (url.endsWith(u'/')) url.chop(1);
+    return url;
+  };
+  site::TSiteUrls urls;
+  urls.MainSiteUrl = withoutSlash(read("MainSiteUrl", defaults.MainSiteUrl));
+  urls.WallpaperHostUrl = withoutSlash(read("WallpaperHostUrl", defaults.WallpaperHostUrl));
+  urls.ImageHostUrl = withoutSlash(read("ImageHostUrl", defaults.ImageHostUrl)) + u'/';
+  return urls;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The user's last choices, as Settings.ini keeps them in "Last Session", and
+// the site addresses an optional [Site] section puts in place of the defaults.
+
+#include <QString>
+#include <array>
+
+#include "control/IniFile.h"
+#include "download/Resolution.h"
+#include "site/SiteUrls.h"
+
+struct LastSession {
+  QString Name;
+  QString Threads = QStringLiteral("10");  // the field's text, as typed
+  bool AllResolutions = false;
+  std::array<bool, kResolutionCount> Sizes{};  // indexed by TResolution
+
+  LastSession() { Sizes[tr1024x768] = true; }
+};
+
+inline constexpr int kMinThreads = 1;
+inline constexpr int kMaxThreads = 50;
+
+// Reads the twelve keys; a box counts as checked only for exactly "Yes", and a
+// missing key takes its default (only 1024x768 is "Yes"). A number outside
+// 1 to 50 in "Threads" is brought to the nearer bound; other text stays as it is.
+LastSession ReadLastSession(const IniFile& ini);
+
+// Writes the twelve keys in their order; every other key and section stays.
+void WriteLastSession(IniFile& ini, const LastSession& session);
+
+// The worker count a thread field's text stands for: a number within 1 to 50
+// (brought there if outside), and 1 for text that is not a number.
+int ThreadCountFromText(const QString& text);
+
+// The [Site] addresses, each falling back to `defaults` when absent or empty;
+// MainSiteUrl and WallpaperHostUrl without a trailing slash, ImageHostUrl with one.
+site::TSiteUrls ReadSiteUrls(const IniFile& ini, const site::TSiteUrls& defaults);
