@@ -7,6 +7,7 @@
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
 #include "download/WallpaperLink.h"
+#include "site/Text.h"
 
 namespace {
 QString Num(qsizetype v) { return QString::number(v); }
@@ -58,7 +59,7 @@ void WallpaperWorker::LoadLink(int n, const QString& slug, const QString& link) 
     host_.SetRowStatus(n, item + "  TRY # : " + Num(t + 1));
     ok = CheckImage(file, id);
     if (!ok) {
-      DownloadImage(LowerAscii(url), file);
+      DownloadImage(site::LowerAZ(url), file);
       ok = CheckImage(file, id);
     }
     ++t;
@@ -84,7 +85,7 @@ bool WallpaperWorker::CheckImage(const QString& fileName, const QString& id) {
     QFile::remove(fileName);
     return false;
   }
-  if (TextPos(id, host_.CurrentPath()) == 0 && !run_.LoadingImage.exchange(true)) {
+  if (site::Pos(id, host_.CurrentPath()) == 0 && !run_.LoadingImage.exchange(true)) {
     host_.ShowPreview(fileName);
     run_.LoadingImage = false;
   }

@@ -1,40 +1,32 @@
 #include "WallpaperLink.h"
 
-int TextPos(const QString& needle, const QString& haystack) {
-  if (needle.isEmpty()) return 0;
-  return static_cast<int>(haystack.indexOf(needle, 0, Qt::CaseSensitive)) + 1;
-}
+#include "site/Text.h"
 
-QString TextFrom(const QString& text, int k) {
-  if (k < 1) return text;
-  if (k > text.size()) return {};
-  return text.mid(k - 1);
-}
+using site::LowerAZ;
+using site::Pos;
 
-QString LowerAscii(QString text) {
-  for (QChar& c : text)
-    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
-  return text;
-}
+namespace {
+// `text` from its k-th character on: all of it for k < 1, empty past the end.
+QString From(const QString& text, qsizetype k) { return site::Copy(text, k, text.size()); }
+}  // namespace
 
 QString WorkerSlug(const QString& name) {
   QString slug = name;
   slug.replace(u' ', u'-');
-  slug = LowerAscii(slug);
+  slug = LowerAZ(slug);
   slug.replace(u'\'', u'-');
-  return LowerAscii(slug);
+  return LowerAZ(slug);
 }
 
 QString GetWallpaperID(const QString& slug, const QString& link) {
-  const int p = TextPos(slug, link);
-  const QString rest = TextFrom(link, p + static_cast<int>(slug.size()) + 1);
-  const int q = TextPos(QStringLiteral("/"), rest);
+  const qsizetype p = Pos(slug, link);
+  const QString rest = From(link, p + slug.size() + 1);
+  const qsizetype q = Pos(QStringLiteral("/"), rest);
   return q == 0 ? QString() : rest.left(q - 1);
 }
 
 QString GetWallpaperRes(const QString& id, const QString& link) {
-  const int p = TextPos(id, link);
-  return TextFrom(link, p + static_cast<int>(id.size()) + 1);
+  return From(link, Pos(id, link) + id.size() + 1);
 }
 
 QString ImageUrl(const QString& imageHostUrl, const QString& slug, const QString& size, const QString& id) {

@@ -5,16 +5,6 @@
 
 #include <QString>
 
-// 1-based position of the first exact occurrence of `needle`, 0 when it does
-// not occur or is empty.
-int TextPos(const QString& needle, const QString& haystack);
-
-// `text` from its k-th character on (1-based): all of it for k < 1, empty past the end.
-QString TextFrom(const QString& text, int k);
-
-// Lower-cases the letters A to Z only.
-QString LowerAscii(QString text);
-
 // A worker's slug of the run's name: blanks and apostrophes become dashes.
 QString WorkerSlug(const QString& name);
 
