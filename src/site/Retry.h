@@ -1,0 +1,37 @@
+#pragma once
+// The bounded retry loops over the one-shot fetches. Working is looked at after
+// each try, never before the first: inside a run a failing fetch is retried up
+// to the limit, outside one each call makes exactly one try. There is no pause
+// between tries; the terminating flag ends the loop after the current try.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "site/RunContext.h"
+
+namespace site {
+
+inline constexpr int kDownloadPageTries = 100;
+inline constexpr int kLoadWithSynapsTries = 20;
+
+// A picture that LoadWithSynaps fills from fetched bytes; the JPEG picture of
+// the preview and the thumbnails implements it.
+class TPictureDest {
+ public:
+  virtual ~TPictureDest() = default;
+  // Leaves the picture empty (width 0).
+  virtual void Clear() = 0;
+  // Reads a picture from Data (not empty); false when the decoder rejects the
+  // data, and the picture then holds none (width 0).
+  virtual bool LoadFromBuffer(const QByteArray& Data) = 0;
+};
+
+// SL holds the page after the call, or is untouched when every try failed.
+void DownloadPage(const QString& URL, QStringList& SL, const TRunContext& Run);
+
+// True when a body was fetched and Dest accepted it; an empty body leaves Dest
+// empty and counts as true. Dest is untouched when every try failed.
+bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run);
+
+}  // namespace site

@@ -1,0 +1,127 @@
+// The retry loops: how many tries inside and outside a run, and what the
+// caller gets back.
+
+#include <gtest/gtest.h>
+
+#include "SiteTestSupport.h"
+#include "fixture/Jpeg.h"
+#include "fixture/LoopbackServer.h"
+#include "site/Retry.h"
+
+namespace {
+
+using fixture::TFault;
+using fixture::TResponse;
+
+TResponse Answer(const QByteArray& Body, int Status = 200, TFault Fault = TFault::None, int FaultTimes = -1) {
+  TResponse r;
+  r.Status = Status;
+  r.Body = Body;
+  r.Fault = Fault;
+  r.FaultTimes = FaultTimes;
+  return r;
+}
+
+class RetryTest : public ::testing::Test {
+ protected:
+  fixture::TLoopbackServer Server{1};
+  sitetest::TTestRun Flags;
+
+  QString Url(const char* Target) const { return Server.BaseUrl(0) + QString::fromLatin1(Target); }
+};
+
+// Each try opens one connection, so the server's count is the number of tries.
+TEST_F(RetryTest, DownloadPageTriesPerRunState) {
+  Server.SetRoute(0, "/dead/", Answer("x", 200, TFault::CloseAtOnce));
+  const struct {
+    bool Working;
+    int Tries;
+  } cases[] = {{true, site::kDownloadPageTries}, {false, 1}};
+  for (const auto& c : cases) {
+    Server.ClearLog();
+    Flags.Working = c.Working;
+    QStringList lines;
+    site::DownloadPage(Url("/dead/"), lines, Flags.Run);
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(Server.ConnectionCount(), c.Tries) << "working " << c.Working;
+  }
+}
+
+TEST_F(RetryTest, DownloadPageStopsAtTheFirstFetchedBody) {
+  Server.SetRoute(0, "/flaky/", Answer("line 1\nline 2\n", 200, TFault::CloseAtOnce, 3));
+  Server.SetRoute(0, "/missing/", Answer("<html>\n<b>404</b>\n</html>\n", 404));
+  QStringList lines;
+  site::DownloadPage(Url("/flaky/"), lines, Flags.Run);
+  EXPECT_EQ(lines, (QStringList{"line 1", "line 2"}));
+  EXPECT_EQ(Server.RequestCount(0, "/flaky/"), 4);
+
+  lines.clear();
+  site::DownloadPage(Url("/missing/"), lines, Flags.Run);
+  EXPECT_EQ(lines, (QStringList{"<html>", "<b>404</b>", "</html>"}));
+  EXPECT_EQ(Server.RequestCount(0, "/missing/"), 1);
+}
+
+TEST_F(RetryTest, DownloadPageAgainstARefusingServerLeavesTheListEmpty) {
+  QStringList lines;
+  site::DownloadPage(Server.RefusingUrl() + "/x/", lines, Flags.Run);
+  EXPECT_TRUE(lines.isEmpty());
+}
+
+TEST_F(RetryTest, ShutDownEndsTheLoops) {
+  Server.SetRoute(0, "/page/", Answer("body"));
+  Flags.Terminating = true;
+  QStringList lines;
+  site::DownloadPage(Url("/page/"), lines, Flags.Run);
+  sitetest::TJpegPicture picture;
+  EXPECT_FALSE(site::LoadWithSynaps(Url("/page/"), picture, Flags.Run));
+  EXPECT_TRUE(lines.isEmpty());
+  EXPECT_EQ(Server.ConnectionCount(), 0);
+}
+
+TEST_F(RetryTest, LoadWithSynapsTriesPerRunState) {
+  Server.SetRoute(0, "/dead.jpg", Answer("x", 200, TFault::CloseAtOnce));
+  const struct {
+    bool Working;
+    int Tries;
+  } cases[] = {{true, site::kLoadWithSynapsTries}, {false, 1}};
+  for (const auto& c : cases) {
+    Server.ClearLog();
+    Flags.Working = c.Working;
+    sitetest::TJpegPicture picture;
+    picture.Data = "earlier picture";
+    picture.Width = 640;
+    EXPECT_FALSE(site::LoadWithSynaps(Url("/dead.jpg"), picture, Flags.Run));
+    EXPECT_EQ(picture.Data, "earlier picture");
+    EXPECT_EQ(picture.Width, 640);
+    EXPECT_EQ(Server.ConnectionCount(), c.Tries) << "working " << c.Working;
+  }
+}
+
+TEST_F(RetryTest, LoadWithSynapsJudgesWhatArrived) {
+  const QByteArray jpeg = fixture::MakeJpeg(320, 200);
+  const struct {
+    const char* Name;
+    TResponse Response;
+    bool Result;
+    int Width;
+  } cases[] = {
+      {"a JPEG", Answer(jpeg), true, 320},
+      {"a JPEG after two failed tries", Answer(jpeg, 200, TFault::Truncate, 2), true, 320},
+      {"an HTML error page", Answer("<html>not found</html>", 404), false, 0},
+      {"an empty body", Answer(""), true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Server.SetRoute(0, "/picture.jpg", c.Response);
+    sitetest::TJpegPicture picture;
+    picture.Data = "earlier picture";
+    picture.Width = 640;
+    EXPECT_EQ(site::LoadWithSynaps(Url("/picture.jpg"), picture, Flags.Run), c.Result);
+    EXPECT_EQ(picture.Width, c.Width);
+    EXPECT_EQ(picture.Data, c.Result && c.Width > 0 ? jpeg : QByteArray());
+  }
+  // Only the retried picture needed more than one try.
+  EXPECT_EQ(Server.RequestCount(0, "/picture.jpg"), 6);
+}
+
+}  // namespace
