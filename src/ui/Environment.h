@@ -1,0 +1,26 @@
+#pragma once
+// What the main window is created with: where it works, which site it talks to,
+// and the desktop it runs on. The program entry passes the real ones; tests pass
+// a temporary folder, the fixture site's addresses and a recording platform.
+
+#include <QString>
+
+namespace ui {
+
+class TPlatform;
+
+struct TEnvironment {
+  QString Dir;               // working directory, without a trailing separator
+  QString MainSiteUrl;       // scheme and main host of the site, no trailing slash
+  QString WallpaperHostUrl;  // scheme and host of the wallpaper pages, no trailing slash
+  QString ImageHostUrl;      // scheme and host of the image files, with a trailing slash
+  QString MakerWebAddress;   // shown in the title and the About window
+  QString DonationPageUrl;   // opened by the About window's donate picture
+  TPlatform* Platform = nullptr;  // required; outlives the windows
+};
+
+// The compiled-in values: the site on reserved .example hosts, which resolve
+// nowhere, until the settings point the program at a real one.
+TEnvironment CompiledEnvironment(const QString& dir, TPlatform& platform);
+
+}  // namespace ui

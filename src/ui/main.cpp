@@ -1,0 +1,42 @@
+// Program entry: the application, the engine's hand-offs wired to the event loop,
+// the main window, then the About window, then the loop until the main window closes.
+
+#include <QApplication>
+#include <QDir>
+#include <QMetaObject>
+
+#include "task/MainThread.h"
+#include "ui/Artwork.h"
+#include "ui/DesktopPlatform.h"
+#include "ui/Environment.h"
+#include "ui/TAbout.h"
+#include "ui/TForm1.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setWindowIcon(ui::ApplicationIcon());
+
+  // A task thread that queues a call for the UI thread wakes the event loop,
+  // which then runs every queued call.
+  task::SetWakeUpHook([] {
+    QMetaObject::invokeMethod(qApp, [] { task::CheckSynchronize(); }, Qt::QueuedConnection);
+  });
+
+  int result = 0;
+  {
+    ui::TDesktopPlatform platform;
+    ui::TEnvironment environment = ui::CompiledEnvironment(QDir::currentPath(), platform);
+    // The [Site] section of Settings.ini overrides the three site addresses here,
+    // before any window exists.
+
+    ui::TForm1 Form1(environment);
+    ui::TAbout About(environment);  // hidden until "About" is pressed
+    Form1.About = &About;
+    Form1.show();
+    result = app.exec();
+  }
+  // Removed before the application object goes, so a late wake-up never posts
+  // to an event loop that no longer exists.
+  task::SetWakeUpHook({});
+  return result;
+}
