@@ -5,9 +5,7 @@ namespace ui {
 TEnvironment CompiledEnvironment(const QString& dir, TPlatform& platform) {
   TEnvironment environment;
   environment.Dir = dir;
-  environment.MainSiteUrl = "http://www.ostrana.example";
-  environment.WallpaperHostUrl = "http://wallpapers.ostrana.example";
-  environment.ImageHostUrl = "http://images.ostrana.example/";
+  environment.SetSiteUrls(site::TSiteUrls());
   environment.MakerWebAddress = "www.tamro.example";
   environment.DonationPageUrl = "http://www.tamro.example/donate";
   environment.Platform = &platform;

@@ -4,6 +4,11 @@
 // a temporary folder, the fixture site's addresses and a recording platform.
 
 #include <QString>
+#include <chrono>
+
+#include "download/DownloadRun.h"
+#include "site/Fetch.h"
+#include "site/SiteUrls.h"
 
 namespace ui {
 
@@ -17,6 +22,19 @@ struct TEnvironment {
   QString MakerWebAddress;   // shown in the title and the About window
   QString DonationPageUrl;   // opened by the About window's donate picture
   TPlatform* Platform = nullptr;  // required; outlives the windows
+
+  // Timing constants; tests shorten them.
+  site::TFetchOptions Fetch;                            // the wait bound of every fetch
+  DownloadTimings Download;                             // the pause after each image fetch
+  std::chrono::milliseconds TimerInterval{1000};        // the elapsed-time clock's tick
+  std::chrono::milliseconds ShutdownBound{2000};        // how long closing waits for task threads
+
+  site::TSiteUrls SiteUrls() const { return {MainSiteUrl, WallpaperHostUrl, ImageHostUrl}; }
+  void SetSiteUrls(const site::TSiteUrls& urls) {
+    MainSiteUrl = urls.MainSiteUrl;
+    WallpaperHostUrl = urls.WallpaperHostUrl;
+    ImageHostUrl = urls.ImageHostUrl;
+  }
 };
 
 // The compiled-in values: the site on reserved .example hosts, which resolve

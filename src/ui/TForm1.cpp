@@ -51,19 +51,18 @@ TForm1::TForm1(const TEnvironment& environment)
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
-  Timer1->setInterval(1000);
+  Timer1->setInterval(static_cast<int>(Environment.TimerInterval.count()));
 
   SetTabOrder();
   connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
   connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+  ConnectHandlers();
   Button1->setFocus();  // Enter right after start presses "Start"
 
-  // Start-up presses "Batch" once with ShowLog set, so every start is compact and centred.
-  ShowLog = true;
-  Button5Click();
+  FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::CreateMainControls() {
   using TFit = TImage::TFit;

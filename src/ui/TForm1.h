@@ -7,8 +7,15 @@
 // same name as its Qt object name, so tests and tools find it with findChild.
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
+#include <atomic>
+#include <memory>
 
+#include "control/WindowMessages.h"
+#include "download/DownloadRun.h"
+#include "download/Resolution.h"
+#include "task/SmartTask.h"
 #include "ui/Environment.h"
 #include "ui/TImageList.h"
 
@@ -134,6 +141,77 @@ class TForm1 : public QWidget {
   // Shows the one About window, without making it modal, and brings it to the front.
   void Button6Click();
 
+  // ---- Run state --------------------------------------------------------------
+  // The state of one download run (its links ImageLinks, its counters FoundCnt,
+  // ProgressPos and ThreadsLeft, its preview flags GotPreview and LoadingImage,
+  // and its own Working flag) lives in a DownloadRun of its own; Run is the
+  // current one. Workers and the search of a stopped run keep theirs, so their
+  // late notices never count against a newer run.
+  std::shared_ptr<DownloadRun> Run;
+  int RunGeneration = 0;
+
+  TResParams ResParams;
+  QString Dir;
+  QString CurrentPath;  // what a click on the preview opens; UI thread only
+  QString PreviewPath;  // the file WM_IMAGE_UPDATE shows
+  std::atomic<bool> Working{false};      // a download run is active
+  std::atomic<bool> Terminating{false};  // the window is closing: fetches give up at once
+  std::unique_ptr<task::TTaskManager> TaskManager;
+  std::unique_ptr<task::TSmartTask> LoadAllGirlsImg;
+  int TaskCount = 0;
+  int Seconds = 0;
+  int Minutes = 0;
+  bool BatchMode = false;
+  int BatchIDX = 0;
+  bool LoadingThumbs = false;
+
+  // ---- Start-up and shut-down (src/control/Form1Settings.cpp) ------------------
+  void FormCreate();
+  void FormDestroy();
+  void CheckBox1Click();
+  void SizeBoxClick(QCheckBox* box, TResolution size);
+  void SpinEdit1Change();
+  void GetGirlsList();
+  void NameEditSelect(int index);
+  // The check box of one size.
+  QCheckBox* SizeBox(TResolution size) const;
+
+  // ---- The run controller (src/control/Form1Run.cpp) --------------------------
+  void Button1Click();
+  void FindWallpapers();
+  // A worker's last act, carried out on the UI thread.
+  void AnnounceDone(const std::shared_ptr<DownloadRun>& run);
+  void Timer1Timer();
+  // True while `run` is the current run and the window is not closing.
+  bool IsCurrent(const DownloadRun& run) const;
+
+  // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
+  // Callable from any thread; they return once the UI thread has handled them.
+  void AddLog(const QString& Event);
+  void UpdateProgress(int Position);
+  void SendMessage(TMessage& msg);
+  void MessageImageUpdate(TMessage& msg);
+  void MessageLog(TMessage& msg);
+  void MessageProg(TMessage& msg);
+  // The bar's range and position as the run sees them: the position always
+  // stays within 0 to the maximum, and a maximum of 0 is allowed.
+  int ProgressMax() const { return ProgressMaximum; }
+  int ProgressPosition() const { return ProgressValue; }
+  void SetProgressMax(int max);
+  // Shows a JPEG file scaled to the preview; an unreadable file empties it.
+  bool ShowPreviewFile(const QString& path);
+  void Image1MouseDown(Qt::MouseButton button);
+  void Image1MouseEnter();
+  void Image1MouseLeave();
+
+  // ---- Discovery (src/site/Form1Discovery.cpp) --------------------------------
+  void FindImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
+
+  // ---- Downloading (src/download/Form1Download.cpp) ---------------------------
+  // The search's terminated event: prepares the folders and starts the workers.
+  void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<DownloadRun>& run);
+  void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
@@ -149,6 +227,12 @@ class TForm1 : public QWidget {
   int FrameWidth() const;
 
   int LayoutFrameWidth = 0;  // the frame the current layout was sized for
+
+  void StartPath();
+  void StopPath();
+  void ConnectHandlers();
+  int ProgressMaximum = 100;
+  int ProgressValue = 0;
 };
 
 }  // namespace ui

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QMetaObject>
 
+#include "control/IniFile.h"
+#include "control/LastSession.h"
 #include "task/MainThread.h"
 #include "ui/Artwork.h"
 #include "ui/DesktopPlatform.h"
@@ -26,8 +28,10 @@ int main(int argc, char** argv) {
   {
     ui::TDesktopPlatform platform;
     ui::TEnvironment environment = ui::CompiledEnvironment(QDir::currentPath(), platform);
-    // The [Site] section of Settings.ini overrides the three site addresses here,
-    // before any window exists.
+    // An optional [Site] section of Settings.ini points the program at another site.
+    IniFile settings;
+    settings.Load(environment.Dir + "/Settings.ini");
+    environment.SetSiteUrls(ReadSiteUrls(settings, environment.SiteUrls()));
 
     ui::TForm1 Form1(environment);
     ui::TAbout About(environment);  // hidden until "About" is pressed

@@ -1,0 +1,30 @@
+// Which handler each control's event runs.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "ui/TForm1.h"
+#include "ui/TImage.h"
+
+namespace ui {
+
+void TForm1::ConnectHandlers() {
+  connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  connect(Image1, &TImage::MouseDown, this, [this](Qt::MouseButton button) { Image1MouseDown(button); });
+  connect(Image1, &TImage::MouseEnter, this, &TForm1::Image1MouseEnter);
+  connect(Image1, &TImage::MouseLeave, this, &TForm1::Image1MouseLeave);
+  // A box runs its rule whenever its state changes, by the user or by the program.
+  connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+  for (TResolution r : FolderOrder()) {
+    QCheckBox* box = SizeBox(r);
+    connect(box, &QCheckBox::toggled, this, [this, box, r] { SizeBoxClick(box, r); });
+  }
+  connect(SpinEdit1, &QSpinBox::valueChanged, this, &TForm1::SpinEdit1Change);
+  connect(NameEdit, &QComboBox::activated, this, &TForm1::NameEditSelect);
+}
+
+}  // namespace ui

@@ -1,0 +1,87 @@
+// The main window's hand-offs from task threads: log lines, progress positions
+// and preview updates as window messages, each handled on the UI thread while
+// the sender waits; and the preview picture's own mouse actions.
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <algorithm>
+
+#include "download/Jpeg.h"
+#include "task/MainThread.h"
+#include "ui/Platform.h"
+#include "ui/TForm1.h"
+#include "ui/TImage.h"
+
+namespace ui {
+
+void TForm1::SendMessage(TMessage& msg) {
+  task::Synchronize([&] {
+    switch (msg.Msg) {
+      case WM_IMAGE_UPDATE: MessageImageUpdate(msg); break;
+      case WM_LOG_LINE: MessageLog(msg); break;
+      case WM_PROGRESS_POS: MessageProg(msg); break;
+      default: break;
+    }
+  });
+}
+
+void TForm1::AddLog(const QString& Event) {
+  TMessage msg{WM_LOG_LINE, 0, reinterpret_cast<std::intptr_t>(Event.utf16()), 0};
+  SendMessage(msg);
+}
+
+void TForm1::UpdateProgress(int Position) {
+  TMessage msg{WM_PROGRESS_POS, 0, Position, 0};
+  SendMessage(msg);
+}
+
+void TForm1::MessageLog(TMessage& msg) {
+  const QString line = QString::fromUtf16(reinterpret_cast<const char16_t*>(msg.LParam));
+  msg.Result = 1;
+  Log->appendPlainText(line);
+}
+
+void TForm1::MessageProg(TMessage& msg) {
+  msg.Result = 1;
+  // Like the classic bar, a position outside the range is brought into it.
+  ProgressValue = static_cast<int>(std::clamp<std::intptr_t>(msg.LParam, 0, ProgressMaximum));
+  Progress->setValue(ProgressValue);
+}
+
+void TForm1::SetProgressMax(int max) {
+  ProgressMaximum = std::max(max, 0);
+  ProgressValue = std::min(ProgressValue, ProgressMaximum);
+  // A bar whose range is 0 to 0 would turn into a busy indicator.
+  Progress->setRange(0, std::max(ProgressMaximum, 1));
+  Progress->setValue(ProgressValue);
+}
+
+void TForm1::MessageImageUpdate(TMessage&) {
+  if (!QFile::exists(PreviewPath)) return;
+  // The workers announce only files they have judged; one that cannot be
+  // decoded after all leaves the last picture in place.
+  QFile file(PreviewPath);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QImage picture = DecodeJpegScaled(file.readAll(), Image1->size());
+  if (!picture.isNull()) Image1->SetPicture(picture);
+  Image1->repaint();
+}
+
+bool TForm1::ShowPreviewFile(const QString& path) {
+  QFile file(path);
+  QImage picture;
+  if (file.open(QIODevice::ReadOnly)) picture = DecodeJpegScaled(file.readAll(), Image1->size());
+  Image1->SetPicture(picture);
+  return !picture.isNull();
+}
+
+void TForm1::Image1MouseDown(Qt::MouseButton button) {
+  if (button == Qt::LeftButton) Platform.Open(CurrentPath);
+  if (button == Qt::RightButton) Platform.ShowSelected(CurrentPath);
+}
+
+void TForm1::Image1MouseEnter() { Image10->setVisible(true); }
+void TForm1::Image1MouseLeave() { Image10->setVisible(false); }
+
+}  // namespace ui

@@ -1,0 +1,114 @@
+// The Start/Stop control of a download run, the end-of-run countdown and the
+// elapsed-time clock.
+
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "download/FileStore.h"
+#include "ui/Platform.h"
+#include "ui/TForm1.h"
+#include "ui/TLabel.h"
+
+namespace ui {
+
+bool TForm1::IsCurrent(const DownloadRun& run) const { return Run.get() == &run && !Terminating; }
+
+void TForm1::Button1Click() {
+  if (!Working)
+    StartPath();
+  else
+    StopPath();
+}
+
+void TForm1::StartPath() {
+  const QString name = NameEdit->currentText();
+  if (name.isEmpty()) {
+    Platform.ShowMessage("Enter Girl's Neme First!!!");
+    return;
+  }
+  // The name becomes a folder under Wallpapers/: one that would lead elsewhere
+  // is refused before anything is fetched or written.
+  const auto folder = NameFolder(Dir, name);
+  if (!folder) {
+    AddLog("ERR: Name can not be used as a folder - " + name);
+    Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
+    return;
+  }
+  if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
+
+  // The run's name is fixed here: its workers file under it and its end opens its folder.
+  auto run = std::make_shared<DownloadRun>();
+  run->Generation = ++RunGeneration;
+  run->Dir = Dir;
+  run->Name = name;
+  run->NameFolder = *folder;
+  run->ImageHostUrl = Environment.ImageHostUrl;
+  run->Timings = Environment.Download;
+  Run = run;
+
+  Working = true;
+  Button1->setText("Stop");
+  Label2->setText("0%");
+  Status->setText("Working...");
+  GroupBox1->setEnabled(false);
+  NameEdit->setEnabled(false);
+  SpinEdit1->setEnabled(false);
+  FindWallpapers();
+}
+
+void TForm1::FindWallpapers() {
+  const std::shared_ptr<DownloadRun> run = Run;
+  task::TSmartTask& find = TaskManager->CreateTask("FindTask");
+  find.OnExecuteEvent([this, run](const task::TTaskThread& t) { FindImagesTask(t, run); });
+  find.OnTerminatedEvent([this, run](task::TObject* sender) { LoadWallpapers(sender, run); });
+  find.Start();
+}
+
+void TForm1::StopPath() {
+  Working = false;
+  if (Run) Run->Working = false;
+  TaskManager->StopTasks();
+  Button1->setText("Start");
+  Status->setText("Done");
+  Label2->setText("100%");
+  const QString name = NameEdit->currentText();
+  GetGirlsList();
+  NameEdit->setEditText(name);
+  UpdateProgress(ProgressMax());
+  GroupBox1->setEnabled(true);
+  NameEdit->setEnabled(true);
+  SpinEdit1->setEnabled(true);
+  Platform.PlayDoneSound();
+}
+
+void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
+  // A run that a newer one replaced counts down on its own and ends nothing.
+  if (!IsCurrent(*run)) {
+    --run->ThreadsLeft;
+    return;
+  }
+  --run->ThreadsLeft;
+  AddLog("LEFT THREADS: " + QString::number(run->ThreadsLeft));
+  if (run->ThreadsLeft > 0) return;
+  if (Working) StopPath();
+  // The batch list continues here once it exists; outside it the folder opens.
+  if (QDir(run->NameFolder).exists()) Platform.Open(run->NameFolder);
+}
+
+void TForm1::Timer1Timer() {
+  if (Working) {
+    if (++Seconds == 60) {
+      Seconds = 0;
+      ++Minutes;
+    }
+  } else {
+    Timer1->stop();
+  }
+  Label4->setText("Time: " + QString::number(Minutes) + " m. " + QString::number(Seconds) + " s.");
+}
+
+}  // namespace ui

@@ -1,0 +1,128 @@
+// The download phase on the main window: LoadWallpapers prepares the folders
+// and starts the workers; each worker's window changes are handed to the UI
+// thread.
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTimer>
+
+#include "download/LoadImages.h"
+#include "site/Discovery.h"
+#include "site/Fetch.h"
+#include "task/MainThread.h"
+#include "ui/TForm1.h"
+#include "ui/TLabel.h"
+#include "ui/TListView.h"
+
+namespace ui {
+
+namespace {
+
+// Changes of a run that a newer one replaced, or that come while the window
+// closes, are dropped; within its own run a stopped worker still reports.
+class TForm1WorkerHost : public WorkerHost {
+ public:
+  TForm1WorkerHost(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {}
+
+  void AddLog(const QString& line) override {
+    Change([&] { Form.AddLog(line); });
+  }
+  void SetRowStatus(int n, const QString& status) override {
+    Change([&] {
+      if (QTreeWidgetItem* row = Form.ListView3->topLevelItem(n - 1)) row->setText(1, status);
+    });
+  }
+  void ShowAccepted(const QString& label3, const QString& found) override {
+    Change([&] {
+      Form.Label3->setText(label3);
+      Form.Found->setText(found);
+    });
+  }
+  void UpdateProgress(int position) override {
+    Change([&] { Form.UpdateProgress(position); });
+  }
+  void ShowProgressPercent() override {
+    Change([&] {
+      if (Form.ProgressMax() > 0) Form.Label2->setText(site::PercentCaption(Form.ProgressPosition(), Form.ProgressMax()));
+    });
+  }
+  void ShowPreview(const QString& path) override {
+    Change([&] {
+      Form.PreviewPath = path;
+      TMessage msg{WM_IMAGE_UPDATE, 0, 0, 0};
+      Form.SendMessage(msg);
+    });
+  }
+  QString CurrentPath() override {
+    QString path;
+    task::Synchronize([&] { path = Form.CurrentPath; });
+    return path;
+  }
+  void SetCurrentPath(const QString& path) override {
+    Change([&] { Form.CurrentPath = path; });
+  }
+  void AnnounceDone() override {
+    task::Synchronize([&] { Form.AnnounceDone(Run); });
+  }
+
+ private:
+  template <typename F>
+  void Change(F&& change) {
+    task::Synchronize([&] {
+      if (Form.IsCurrent(*Run)) change();
+    });
+  }
+
+  TForm1& Form;
+  std::shared_ptr<DownloadRun> Run;
+};
+
+}  // namespace
+
+void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& run) {
+  if (!IsCurrent(*run)) return;
+  const QStringList& links = run->ImageLinks;
+  if (links.isEmpty()) {
+    Button1Click();  // the run is working: this ends it
+    Status->setText("No Wallpapers Found!!!");
+    if (!BatchMode) return;
+  }
+  Log->setPlainText(links.join(u'\n'));
+  run->GotPreview = QFile::exists(run->PreviewFile());
+  TaskCount = SpinEdit1->value();
+  Status->setText("Loading Wallpapers...");
+  SetProgressMax(static_cast<int>(links.size()));
+  run->ThreadsLeft = TaskCount;  // before any worker exists, so no notice comes first
+  for (TResolution r : FolderOrder()) QDir().mkpath(run->SizeFolder(SizeText(r)));
+  Seconds = 0;
+  Minutes = 0;
+  run->ProgressPos = 0;
+  Timer1->start();
+  ListView3->clear();
+  for (int n = 1; n <= TaskCount; ++n) {
+    QTreeWidgetItem* row = ListView3->AddItem("Thread # " + QString::number(n));
+    row->setText(1, "Waiting...");
+    task::TSmartTask& worker = TaskManager->CreateTask("LoadTask" + std::to_string(n));
+    worker.SetParam("Start", n - 1).SetParam("TaskCnt", TaskCount).SetParam("TaskIDX", n);
+    worker.OnExecuteEvent([this, run](const task::TTaskThread& t) { LoadImagesTask(t, run); });
+    worker.Start();
+  }
+}
+
+void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run) {
+  WorkerShare share;
+  TaskThread.GetParam("Start", share.Start);
+  TaskThread.GetParam("TaskCnt", share.TaskCnt);
+  TaskThread.GetParam("TaskIDX", share.TaskIDX);
+  TForm1WorkerHost host(*this, run);
+  const site::TFetchOptions options = Environment.Fetch;
+  auto fetch = [this, options](const QString& url, QByteArray& buffer) {
+    return site::FetchBytes(url, buffer, Terminating, options);
+  };
+  WallpaperWorker worker(*run, host, fetch, TaskThread.Active, Terminating);
+  worker.Run(share);
+}
+
+}  // namespace ui

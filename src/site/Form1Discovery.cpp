@@ -1,0 +1,67 @@
+// The search task's body on the main window: the discovery of the site layer,
+// with its control changes handed to the UI thread.
+
+#include <QProgressBar>
+
+#include "site/Discovery.h"
+#include "task/MainThread.h"
+#include "ui/TForm1.h"
+#include "ui/TLabel.h"
+
+namespace ui {
+
+namespace {
+
+// Reads always answer; changes are dropped once the run was stopped or
+// replaced, so the window keeps showing "Done" and a full bar after a Stop, and
+// a newer run's controls stay its own.
+class TForm1DiscoveryView : public site::TDiscoveryView {
+ public:
+  TForm1DiscoveryView(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {}
+
+  QString NameText() override { return Run->Name; }
+  void SetStatus(const QString& caption) override {
+    Change([&] { Form.Status->setText(caption); });
+  }
+  void SetLabel2(const QString& caption) override {
+    Change([&] { Form.Label2->setText(caption); });
+  }
+  void SetProgressMax(int max) override {
+    Change([&] { Form.SetProgressMax(max); });
+  }
+  int ProgressMax() override { return Read([&] { return Form.ProgressMax(); }); }
+  int ProgressPosition() override { return Read([&] { return Form.ProgressPosition(); }); }
+  void UpdateProgress(int position) override {
+    Change([&] { Form.UpdateProgress(position); });
+  }
+
+ private:
+  template <typename F>
+  void Change(F&& change) {
+    task::Synchronize([&] {
+      if (Form.IsCurrent(*Run) && Run->Working) change();
+    });
+  }
+  template <typename F>
+  int Read(F&& read) {
+    int value = 0;
+    task::Synchronize([&] { value = read(); });
+    return value;
+  }
+
+  TForm1& Form;
+  std::shared_ptr<DownloadRun> Run;
+};
+
+}  // namespace
+
+void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<DownloadRun>& run) {
+  const site::TRunContext context{run->Working, Terminating, Environment.Fetch};
+  const site::TSiteUrls urls = Environment.SiteUrls();
+  TForm1DiscoveryView view(*this, run);
+  site::TDiscovery discovery(context, urls, view);
+  // The run's own list: a stopped search never writes into a newer run's links.
+  discovery.FindImagesTask(run->ImageLinks);
+}
+
+}  // namespace ui
