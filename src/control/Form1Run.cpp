@@ -47,6 +47,7 @@ void TForm1::StartPath() {
   run->Name = name;
   run->NameFolder = *folder;
   run->ImageHostUrl = Environment.ImageHostUrl;
+  run->ResParams = ResParams;  // the size boxes stay disabled until the run ends
   run->Timings = Environment.Download;
   Run = run;
 

@@ -71,7 +71,7 @@ void WallpaperWorker::LoadLink(int n, const QString& slug, const QString& link) 
     host_.SetRowStatus(n, item + " SUCCESSFULL");
     const int found = ++run_.FoundCnt;
     host_.SetCurrentPath(file);
-    host_.ShowAccepted("#" + id + " (" + size + ")", "Found: " + Num(found));
+    host_.ShowAccepted("#" + id + " (" + size + ")", found);
   } else {
     host_.AddLog(thread + "  NOT LOADED: " + url);
     host_.SetRowStatus(n, item + " FAILED!!!");

@@ -4,14 +4,18 @@
 
 #include <QString>
 
+// The Found label's text for a count.
+inline QString FoundCaption(int count) { return QStringLiteral("Found: ") + QString::number(count); }
+
 class WorkerHost {
  public:
   virtual ~WorkerHost() = default;
   virtual void AddLog(const QString& line) = 0;
   // The Status column of the worker's row (n counts from 1).
   virtual void SetRowStatus(int n, const QString& status) = 0;
-  // Label3 and Found after an accepted wallpaper.
-  virtual void ShowAccepted(const QString& label3, const QString& found) = 0;
+  // Label3 and Found after an accepted wallpaper; `found` is the run's count
+  // right after this worker's own increment.
+  virtual void ShowAccepted(const QString& label3, int found) = 0;
   virtual void UpdateProgress(int position) = 0;
   // Label2 := the bar's position as a percentage of its maximum, when it has one.
   virtual void ShowProgressPercent() = 0;

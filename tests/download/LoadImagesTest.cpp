@@ -32,10 +32,10 @@ struct RecordingHost : WorkerHost {
     std::lock_guard l(m);
     rows[n] << s;
   }
-  void ShowAccepted(const QString& l3, const QString& f) override {
+  void ShowAccepted(const QString& l3, int f) override {
     std::lock_guard l(m);
     label3 = l3;
-    found = f;
+    found = FoundCaption(f);
   }
   void UpdateProgress(int p) override {
     std::lock_guard l(m);
