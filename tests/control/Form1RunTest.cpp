@@ -125,6 +125,24 @@ TEST_F(Form1Fixture, ANameOfBlanksStartsARunAndANameWithCapitalsAndApostropheKee
   EXPECT_EQ(form.Found->text(), "Found: 2");
 }
 
+TEST_F(Form1Fixture, NoLinksEndsTheRunAndOnlyInBatchModeStartsTheWorkersEmpty) {
+  ui::TForm1& form = Open();
+  form.SpinEdit1->setValue(3);
+  ASSERT_TRUE(RunName("Nobody"));
+  EXPECT_EQ(form.Status->text(), "No Wallpapers Found!!!");
+  EXPECT_FALSE(QDir(WorkDir.path() + "/Wallpapers").exists());
+  EXPECT_EQ(form.ListView3->topLevelItemCount(), 0);
+
+  form.BatchMode = true;
+  ASSERT_TRUE(RunName("Nobody"));
+  EXPECT_EQ(form.Status->text(), "Loading Wallpapers...");
+  EXPECT_TRUE(QDir(WorkDir.path() + "/Wallpapers/Nobody/1920x1200").exists());
+  const QStringList log = LogLines();
+  EXPECT_TRUE(log.contains("Thread #1 INDEX 0 OUT of Range: 0/0"));
+  EXPECT_EQ(Matching(log, "LEFT THREADS: ").last(), "LEFT THREADS: 0");
+  EXPECT_EQ(Rows(*form.ListView3), QStringList(3, "Finished!"));
+}
+
 TEST_F(Form1Fixture, ASecondRunOfTheSameNameFetchesNoImage) {
   Site.AddName(fixture::MakeSiteName("Again", 1, 6, fixture::MakeJpeg(1024, 768), 700, {"1024x768"}));
   ui::TForm1& form = Open();

@@ -6,6 +6,7 @@
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
 #include "JpegBytes.h"
+#include "fixture/Jpeg.h"
 
 namespace {
 
@@ -45,6 +46,22 @@ TEST(JpegDecode, RefusesAPictureTooLargeToDecodeWithoutTouchingItsData) {
   // 60000 x 60000 would need gigabytes; it is refused from the header alone.
   EXPECT_TRUE(DecodeJpegScaled(HeaderOnlyJpeg(60000, 60000), QSize(353, 265)).isNull());
   EXPECT_TRUE(DecodeJpegScaled("not a jpeg", QSize(353, 265)).isNull());
+}
+
+TEST(JpegDecode, ScalesDownToTheSmallestEighthThatCoversTheTarget) {
+  struct {
+    int width, height;
+    QSize target, decoded;
+  } cases[] = {
+      {1920, 1200, QSize(417, 269), QSize(480, 300)},    // 2/8
+      {1024, 768, QSize(417, 269), QSize(512, 384)},     // 4/8
+      {1024, 768, QSize(2000, 2000), QSize(1024, 768)},  // never enlarged
+      {300, 200, QSize(16, 16), QSize(38, 25)},          // 1/8, rounded up
+  };
+  for (const auto& c : cases) {
+    const QImage image = DecodeJpegScaled(fixture::MakeJpeg(c.width, c.height, 1), c.target);
+    EXPECT_EQ(image.size(), c.decoded) << c.width << "x" << c.height;
+  }
 }
 
 }  // namespace
