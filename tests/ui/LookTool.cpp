@@ -26,7 +26,7 @@ void AddSampleRows(ui::TForm1& form) {
     int found;
     bool done;
     int icon;
-  } batch[] = {{"Kate Moss", 0, false, 0}, {"Adriana Lima", 48, true, 1}, {"Zoë Saldana", 0, false, 1}};
+  } batch[] = {{"Mary Ann Test", 0, false, 0}, {"Sample Name", 48, true, 1}, {"Zoë Example", 0, false, 1}};
   for (const auto& entry : batch) {
     QTreeWidgetItem* item = form.ListView1->AddItem(entry.name);
     item->setText(1, QString::number(entry.found));
@@ -35,11 +35,11 @@ void AddSampleRows(ui::TForm1& form) {
     form.ListView1->SetImageIndex(item, entry.icon);
   }
   const std::pair<const char*, int> names[] = {
-      {"Adriana Lima", 4}, {"Alessandra Ambrosio", 0}, {"Kate Moss", 6}, {"Zoë Saldana", -1}};
+      {"Sample Name", 4}, {"Ann Other", 0}, {"Mary Ann Test", 6}, {"Zoë Example", -1}};
   for (const auto& [name, icon] : names) form.ListView2->SetImageIndex(form.ListView2->AddItem(name), icon);
   for (int worker = 1; worker <= 3; ++worker) {
     QTreeWidgetItem* row = form.ListView3->AddItem(QString::number(worker));
-    row->setText(1, "Loading: Kate Moss (1024x768)");
+    row->setText(1, "Loading: Mary Ann Test (1024x768)");
   }
   form.Log->appendPlainText("Searching for pages...\nLEFT THREADS: 2");
 }
