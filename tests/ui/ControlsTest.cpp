@@ -143,7 +143,7 @@ TEST(ListView, ItemsCarryCheckBoxesAndImageIndices) {
   checked.SetImages(&images);
   TListView plain({{"Thread ID", 80}, {"Status", 245}}, nullptr);
 
-  QTreeWidgetItem* item = checked.AddItem("Kate Moss");
+  QTreeWidgetItem* item = checked.AddItem("Mary Ann Test");
   EXPECT_EQ(item->checkState(0), Qt::Unchecked);
   EXPECT_EQ(TListView::ImageIndex(item), -1);
   EXPECT_FALSE(ShowsPicture(item->icon(0)));

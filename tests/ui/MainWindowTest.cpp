@@ -197,10 +197,10 @@ TEST_F(MainWindowLayout, StartsWithTheDesignedContents) {
 TEST_F(MainWindowLayout, TypingANameAndEnterDoesNotAddItToTheNameList) {
   ShowActive(*Form);
   Form->NameEdit->setFocus();
-  QTest::keyClicks(Form->NameEdit, "Kate Moss");
+  QTest::keyClicks(Form->NameEdit, "Mary Ann Test");
   QTest::keyClick(Form->NameEdit, Qt::Key_Return);
   EXPECT_EQ(Form->NameEdit->count(), 0);
-  EXPECT_EQ(Form->NameEdit->currentText(), "Kate Moss");
+  EXPECT_EQ(Form->NameEdit->currentText(), "Mary Ann Test");
 }
 
 TEST_F(MainWindowLayout, ListsHaveTheirColumnsAndItemKinds) {
@@ -229,7 +229,7 @@ TEST_F(MainWindowLayout, ListsHaveTheirColumnsAndItemKinds) {
       EXPECT_EQ(c.list->header()->sectionSize(i), c.widths[i]) << "column " << i;
     }
     EXPECT_EQ(c.list->selectionMode(), c.selection);
-    QTreeWidgetItem* item = c.list->AddItem("Kate Moss");
+    QTreeWidgetItem* item = c.list->AddItem("Mary Ann Test");
     EXPECT_EQ(bool(item->flags() & Qt::ItemIsUserCheckable), c.checkboxes);
     EXPECT_FALSE(item->flags() & Qt::ItemIsEditable);
     c.list->SetImageIndex(item, 1);

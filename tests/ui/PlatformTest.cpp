@@ -44,7 +44,7 @@ namespace {
 
 TEST(UrlForTarget, PathsAreLocalFilesAndTheRestWebAddresses) {
   const std::pair<QString, QByteArray> cases[] = {
-      {"/home/u/Wallpapers/Kate Moss", "file:///home/u/Wallpapers/Kate%20Moss"},
+      {"/home/u/Wallpapers/Mary Ann Test", "file:///home/u/Wallpapers/Mary%20Ann%20Test"},
       {"/home/u/Wallpapers/A#1 (7).jpg", "file:///home/u/Wallpapers/A%231%20(7).jpg"},
       {"/home/u/Wallpapers/", "file:///home/u/Wallpapers"},
       {"/home/u/Wallpapers/Zoë", "file:///home/u/Wallpapers/Zo%C3%AB"},
@@ -110,11 +110,11 @@ class DesktopPlatform : public ::testing::Test {
 
 TEST_F(DesktopPlatform, OpenHandsFilesFoldersAndAddressesToTheDesktop) {
   TDesktopPlatform platform(QDBusConnection("not connected"));
-  platform.Open("/w/Wallpapers/Kate Moss/1024x768/Kate Moss (12).jpg");
+  platform.Open("/w/Wallpapers/Mary Ann Test/1024x768/Mary Ann Test (12).jpg");
   platform.Open("www.tamro.example");
   platform.Open("");  // nothing to open
   ASSERT_EQ(Urls.Opened.size(), 2);
-  EXPECT_EQ(Urls.Opened[0], QUrl::fromLocalFile("/w/Wallpapers/Kate Moss/1024x768/Kate Moss (12).jpg"));
+  EXPECT_EQ(Urls.Opened[0], QUrl::fromLocalFile("/w/Wallpapers/Mary Ann Test/1024x768/Mary Ann Test (12).jpg"));
   EXPECT_EQ(Urls.Opened[1], QUrl("http://www.tamro.example"));
 }
 
@@ -122,7 +122,7 @@ TEST_F(DesktopPlatform, ShowSelectedAsksTheFileManagerToSelectTheItem) {
   TFakeFileManager fileManager;
   {
     TDesktopPlatform platform(ConnectPeer(&fileManager));
-    platform.ShowSelected("/w/Wallpapers/Kate Moss/Preview.jpg");
+    platform.ShowSelected("/w/Wallpapers/Mary Ann Test/Preview.jpg");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !fileManager.Shown.isEmpty(); }, 5000));
     // Let the reply arrive, so a wrongly taken fallback would show up below.
     QTest::qWait(0);
@@ -130,7 +130,7 @@ TEST_F(DesktopPlatform, ShowSelectedAsksTheFileManagerToSelectTheItem) {
   }
   QDBusConnection::disconnectFromPeer("ui-test-peer");
   ASSERT_EQ(fileManager.Shown.size(), 1);
-  EXPECT_EQ(fileManager.Shown[0], QStringList{"file:///w/Wallpapers/Kate%20Moss/Preview.jpg"});
+  EXPECT_EQ(fileManager.Shown[0], QStringList{"file:///w/Wallpapers/Mary%20Ann%20Test/Preview.jpg"});
   EXPECT_EQ(fileManager.StartupIds[0], "");
   EXPECT_TRUE(Urls.Opened.isEmpty()) << "the folder was opened as well";
 }
@@ -138,16 +138,16 @@ TEST_F(DesktopPlatform, ShowSelectedAsksTheFileManagerToSelectTheItem) {
 TEST_F(DesktopPlatform, ShowSelectedOpensTheFolderWhenNoFileManagerAnswers) {
   {
     TDesktopPlatform platform(ConnectPeer(nullptr));  // a bus, but nothing serves the call
-    platform.ShowSelected("/w/Wallpapers/Kate Moss/Preview.jpg");
+    platform.ShowSelected("/w/Wallpapers/Mary Ann Test/Preview.jpg");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Urls.Opened.isEmpty(); }, 5000));
   }
   QDBusConnection::disconnectFromPeer("ui-test-peer");
 
   TDesktopPlatform offline(QDBusConnection("not connected"));  // no bus at all
-  offline.ShowSelected("/w/Wallpapers/Kate Moss");
+  offline.ShowSelected("/w/Wallpapers/Mary Ann Test");
 
   ASSERT_EQ(Urls.Opened.size(), 2);
-  EXPECT_EQ(Urls.Opened[0], QUrl::fromLocalFile("/w/Wallpapers/Kate Moss"));
+  EXPECT_EQ(Urls.Opened[0], QUrl::fromLocalFile("/w/Wallpapers/Mary Ann Test"));
   EXPECT_EQ(Urls.Opened[1], QUrl::fromLocalFile("/w/Wallpapers"));
 }
 
