@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTimer>
 
 #include "ui/TForm1.h"
@@ -23,7 +22,8 @@ void TForm1::ConnectHandlers() {
     QCheckBox* box = SizeBox(r);
     connect(box, &QCheckBox::toggled, this, [this, box, r] { SizeBoxClick(box, r); });
   }
-  connect(SpinEdit1, &QSpinBox::valueChanged, this, &TForm1::SpinEdit1Change);
+  // Every change of the shown text, not only of the number it stands for.
+  connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
   connect(NameEdit, &QComboBox::activated, this, &TForm1::NameEditSelect);
 }
 

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QSpinBox>
 
 #include "control/IniFile.h"
 #include "control/LastSession.h"
@@ -25,6 +24,22 @@ QString SettingsPath(const QString& dir) { return dir + QStringLiteral("/Setting
 QString PreviewFileOf(const QString& dir, const QString& name) {
   const auto folder = NameFolder(dir, name);
   return folder ? *folder + QStringLiteral("/Preview.jpg") : QString();
+}
+
+// Writes the twelve keys into the file as it is now, so whatever else it holds
+// is kept. A file that could not be read is left alone; one that is no INI text
+// is kept aside as Settings.ini.bad, and replaced only once that has worked.
+void SaveLastSession(const QString& path, const LastSession& session) {
+  IniFile settings;
+  const IniFile::LoadStatus status = settings.Load(path);
+  if (status == IniFile::LoadStatus::Unreadable) return;
+  if (status == IniFile::LoadStatus::Invalid) {
+    const QString aside = path + QStringLiteral(".bad");
+    QFile::remove(aside);
+    if (!QFile::rename(path, aside)) return;
+  }
+  WriteLastSession(settings, session);
+  settings.Save(path);
 }
 
 }  // namespace
@@ -47,6 +62,9 @@ QCheckBox* TForm1::SizeBox(TResolution size) const {
 void TForm1::FormCreate() {
   Dir = Environment.Dir;
   CurrentPath = Dir;
+  // A run's counters and preview flags (FoundCnt, GotPreview, LoadingImage,
+  // ProgressPos) and its ImageLinks start afresh in each run's own state, which
+  // the first Start creates.
   Working = false;
   ShowLog = true;
   LoadingThumbs = false;
@@ -54,15 +72,16 @@ void TForm1::FormCreate() {
   GetGirlsList();
   Seconds = 0;
   Minutes = 0;
-  Button5Click();  // compact and centred
-  // The catalogue's thumbnail loader; its body comes with the catalogue.
+  Button5Click();  // ShowLog is true, so this turns to the compact layout, centred
+  // The catalogue's thumbnail loader, apart from the task manager so that stopping
+  // a run never stops it; its body (LoadAllGirlsTask) comes with the catalogue.
   LoadAllGirlsImg = std::make_unique<task::TSmartTask>();
 
   IniFile settings;
   settings.Load(SettingsPath(Dir));  // anything but a readable file leaves the defaults
   const LastSession session = ReadLastSession(settings);
   NameEdit->setEditText(session.Name);
-  SpinEdit1->setValue(ThreadCountFromText(session.Threads));
+  SpinEdit1->SetText(session.Threads);  // shown as stored; text that is no number counts as 1
   // "All Available" first, so each size box then ends as its own key says.
   CheckBox1->setChecked(session.AllResolutions);
   for (TResolution r : FolderOrder()) SizeBox(r)->setChecked(session.Sizes[r]);
@@ -77,36 +96,26 @@ void TForm1::FormCreate() {
 
   TaskManager = std::make_unique<task::TTaskManager>();
   Label3->setText(session.Name);
-  // The batch list and the name catalogue are loaded here once they exist.
+  // The batch list (LoadList, from Batch.ini) and then the name catalogue
+  // (GetAllGirlsList, from AllGirls/) are loaded here once they exist.
 }
 
 void TForm1::FormDestroy() {
-  Terminating = true;
+  Terminating = true;  // every fetch in progress gives up at once
   if (TaskManager) TaskManager->StopTasks();
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
-  // Every fetch gives up at once now; the threads still hand their last notices
-  // to this thread, so it serves them while it waits.
-  task::WaitForTaskThreads(Environment.ShutdownBound);
 
   LastSession session;
   session.Name = NameEdit->currentText();
-  session.Threads = SpinEdit1->cleanText();
+  session.Threads = SpinEdit1->text();  // exactly as shown, blanks and all
   session.AllResolutions = CheckBox1->isChecked();
   for (TResolution r : FolderOrder()) session.Sizes[r] = SizeBox(r)->isChecked();
-  // Re-read, so whatever else the file holds now is kept. A file that could not
-  // be read is left alone; one that is not INI text is kept aside, not lost.
-  IniFile settings;
-  const QString path = SettingsPath(Dir);
-  const IniFile::LoadStatus status = settings.Load(path);
-  if (status != IniFile::LoadStatus::Unreadable) {
-    if (status == IniFile::LoadStatus::Invalid) {
-      QFile::remove(path + QStringLiteral(".bad"));
-      QFile::rename(path, path + QStringLiteral(".bad"));
-    }
-    WriteLastSession(settings, session);
-    settings.Save(path);
-  }
+  SaveLastSession(SettingsPath(Dir), session);
 
+  // Saved before this wait, so the choices are kept even if the process is ended
+  // while it lasts. The threads still hand their last notices to this thread, so
+  // it serves them while it waits; nothing they use is freed before they end.
+  task::WaitForTaskThreads(Environment.ShutdownBound);
   Run.reset();
   TaskManager.reset();
   LoadAllGirlsImg.reset();
@@ -125,13 +134,18 @@ void TForm1::SizeBoxClick(QCheckBox* box, TResolution size) {
     ResParams.Exclude(size);
 }
 
-void TForm1::SpinEdit1Change() { TaskCount = ThreadCountFromText(SpinEdit1->cleanText()); }
+// The field's value already stands for its text: 1 for text that is no number.
+void TForm1::SpinEdit1Change() { TaskCount = SpinEdit1->value(); }
 
 void TForm1::GetGirlsList() {
   NameEdit->clear();
-  NameEdit->clearEditText();
   const QDir wallpapers(Dir + QStringLiteral("/Wallpapers"));
-  NameEdit->addItems(wallpapers.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted));
+  // Every folder, the hidden ones too, in the order the file system gives.
+  NameEdit->addItems(wallpapers.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted));
+  // A combo box makes the first entry it gets the current one, text and all;
+  // the list is only offered, nothing is chosen.
+  NameEdit->setCurrentIndex(-1);
+  NameEdit->clearEditText();
 }
 
 void TForm1::NameEditSelect(int index) {

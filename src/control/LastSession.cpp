@@ -1,5 +1,6 @@
 #include "control/LastSession.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -12,20 +13,26 @@ QString YesNo(bool on) { return on ? kYes : kNo; }
 
 }  // namespace
 
+std::optional<int> NumberInRange(const QString& text, int min, int max) {
+  static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+  const QString number = text.trimmed();
+  if (!wholeNumber.match(number).hasMatch()) return std::nullopt;
+  bool fits = false;
+  const qlonglong value = number.toLongLong(&fits);
+  if (!fits) return number.startsWith(u'-') ? min : max;
+  return static_cast<int>(std::clamp<qlonglong>(value, min, max));
+}
+
 int ThreadCountFromText(const QString& text) {
-  bool ok = false;
-  const qlonglong value = text.trimmed().toLongLong(&ok);
-  if (!ok) return kMinThreads;
-  return static_cast<int>(std::clamp<qlonglong>(value, kMinThreads, kMaxThreads));
+  return NumberInRange(text, kMinThreads, kMaxThreads).value_or(kMinThreads);
 }
 
 LastSession ReadLastSession(const IniFile& ini) {
   LastSession s;
   s.Name = ini.ReadString(kSection, QStringLiteral("Name"), QString());
   const QString threads = ini.ReadString(kSection, QStringLiteral("Threads"), s.Threads);
-  bool isNumber = false;
-  threads.trimmed().toLongLong(&isNumber);
-  s.Threads = isNumber ? QString::number(ThreadCountFromText(threads)) : threads;
+  const std::optional<int> count = NumberInRange(threads, kMinThreads, kMaxThreads);
+  s.Threads = count ? QString::number(*count) : threads;
   s.AllResolutions = ini.ReadString(kSection, QStringLiteral("AllResolutions"), kNo) == kYes;
   for (TResolution r : FolderOrder()) {
     const QString fallback = YesNo(r == tr1024x768);

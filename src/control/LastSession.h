@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <optional>
 
 #include "control/IniFile.h"
 #include "download/Resolution.h"
@@ -28,6 +29,11 @@ LastSession ReadLastSession(const IniFile& ini);
 
 // Writes the twelve keys in their order; every other key and section stays.
 void WriteLastSession(IniFile& ini, const LastSession& session);
+
+// The whole decimal number `text` stands for (blanks around it aside), brought
+// into min to max; nullopt for any other text. A number too long for any count
+// still counts as beyond the bound its sign points to.
+std::optional<int> NumberInRange(const QString& text, int min, int max);
 
 // The worker count a thread field's text stands for: a number within 1 to 50
 // (brought there if outside), and 1 for text that is not a number.

@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <stdexcept>
@@ -118,7 +117,7 @@ void TForm1::CreateMainControls() {
 
   GroupBox1 = Place<TGroupBox>(this, "GroupBox1", QRect(8, 417, 420, 56), "Resolution");
 
-  SpinEdit1 = Place<QSpinBox>(this, "SpinEdit1", QRect(256, 395, 80, 22));
+  SpinEdit1 = Place<TSpinEdit>(this, "SpinEdit1", QRect(256, 395, 80, 22));
   SpinEdit1->setRange(1, 50);
   SpinEdit1->setValue(10);
   QFont countFont = TahomaFont(11);

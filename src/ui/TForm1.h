@@ -18,6 +18,7 @@
 #include "task/SmartTask.h"
 #include "ui/Environment.h"
 #include "ui/TImageList.h"
+#include "ui/TSpinEdit.h"
 
 class QCheckBox;
 class QComboBox;
@@ -27,7 +28,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QSpinBox;
 class QTabWidget;
 class QTimer;
 
@@ -83,7 +83,7 @@ class TForm1 : public QWidget {
   TImage* Image10 = nullptr;  // magnifier over the preview, hidden at start
   QPushButton* Button1 = nullptr;
   QGroupBox* GroupBox1 = nullptr;
-  QSpinBox* SpinEdit1 = nullptr;
+  TSpinEdit* SpinEdit1 = nullptr;  // the thread count
   QComboBox* NameEdit = nullptr;
   QProgressBar* Progress = nullptr;
   QPushButton* Button5 = nullptr;
