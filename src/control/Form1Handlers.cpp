@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "ui/TForm1.h"
+#include "ui/TComboBox.h"
 #include "ui/TImage.h"
 
 namespace ui {
@@ -24,7 +25,7 @@ void TForm1::ConnectHandlers() {
   }
   // Every change of the shown text, not only of the number it stands for.
   connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
-  connect(NameEdit, &QComboBox::activated, this, &TForm1::NameEditSelect);
+  connect(NameEdit, &TComboBox::Select, this, &TForm1::NameEditSelect);
 }
 
 }  // namespace ui

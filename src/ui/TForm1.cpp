@@ -16,6 +16,7 @@
 #include "ui/ControlFactory.h"
 #include "ui/Look.h"
 #include "ui/TAbout.h"
+#include "ui/TComboBox.h"
 #include "ui/TGroupBox.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
@@ -130,7 +131,7 @@ void TForm1::CreateMainControls() {
   count.setColor(QPalette::HighlightedText, Qt::white);
   SpinEdit1->setPalette(count);
 
-  NameEdit = Place<QComboBox>(this, "NameEdit", QRect(8, 395, 242, 21));
+  NameEdit = Place<TComboBox>(this, "NameEdit", QRect(8, 395, 242, 21));
   NameEdit->setEditable(true);
   NameEdit->setInsertPolicy(QComboBox::NoInsert);  // typing a name never adds it to the list
 

@@ -17,6 +17,7 @@
 #include "download/Resolution.h"
 #include "task/SmartTask.h"
 #include "ui/Environment.h"
+#include "ui/TComboBox.h"  // NameEdit: its users need the whole class
 #include "ui/TImageList.h"
 #include "ui/TSpinEdit.h"
 
@@ -84,7 +85,7 @@ class TForm1 : public QWidget {
   QPushButton* Button1 = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   TSpinEdit* SpinEdit1 = nullptr;  // the thread count
-  QComboBox* NameEdit = nullptr;
+  TComboBox* NameEdit = nullptr;
   QProgressBar* Progress = nullptr;
   QPushButton* Button5 = nullptr;
   QTabWidget* PageControl1 = nullptr;

@@ -17,6 +17,7 @@
 #include "control/IniFile.h"
 #include "control/LastSession.h"
 #include "fixture/Jpeg.h"
+#include "ui/TComboBox.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
 #include "ui/TSpinEdit.h"
@@ -113,7 +114,7 @@ class Form1Settings : public Form1Fixture {
     const int index = form.NameEdit->findText(name, Qt::MatchExactly);
     ASSERT_GE(index, 0) << name.toStdString();
     form.NameEdit->setCurrentIndex(index);
-    emit form.NameEdit->activated(index);
+    emit form.NameEdit->Select(index);  // as a pick from the drop-down list reports it
   }
 };
 
@@ -421,18 +422,33 @@ TEST_F(Form1Settings, TypingANameChangesNeitherThePreviewNorLabel3) {
   MakeThreeNames();
   ui::TForm1& form = Open();
   ShowActive(form);
-  Pick(form, "With Preview");
-  ASSERT_TRUE(form.Image1->HasPicture());
-  // Typed, then Enter and leaving the field.
+  // A name not in the list, one that is (Enter would pick it in a plain combo
+  // box), and the start of one that inline completion would finish.
+  for (const QString& typed : {QString("Someone Else"), QString("No Preview"), QString("No")}) {
+    SCOPED_TRACE(typed.toStdString());
+    Pick(form, "With Preview");
+    ASSERT_TRUE(form.Image1->HasPicture());
+    form.NameEdit->setFocus();
+    form.NameEdit->lineEdit()->selectAll();
+    QTest::keyClicks(form.NameEdit, typed);
+    QTest::keyClick(form.NameEdit, Qt::Key_Return);
+    form.SpinEdit1->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.Label3->text(), "With Preview");
+    EXPECT_TRUE(form.Image1->HasPicture());
+    EXPECT_EQ(form.CurrentPath, PreviewOf("With Preview"));
+  }
+}
+
+TEST_F(Form1Settings, SteppingThroughTheListWithTheKeysIsAPick) {
+  MakeThreeNames();
+  ui::TForm1& form = Open();
+  ShowActive(form);
   form.NameEdit->setFocus();
-  form.NameEdit->lineEdit()->selectAll();
-  QTest::keyClicks(form.NameEdit, "Someone Else");
-  QTest::keyClick(form.NameEdit, Qt::Key_Return);
-  form.SpinEdit1->setFocus();
-  EXPECT_EQ(form.NameEdit->currentText(), "Someone Else");
-  EXPECT_EQ(form.Label3->text(), "With Preview");
-  EXPECT_TRUE(form.Image1->HasPicture());
-  EXPECT_EQ(form.CurrentPath, PreviewOf("With Preview"));
+  form.NameEdit->setCurrentIndex(-1);
+  QTest::keyClick(form.NameEdit, Qt::Key_Down);
+  ASSERT_GE(form.NameEdit->currentIndex(), 0);
+  EXPECT_EQ(form.Label3->text(), form.NameEdit->currentText());
 }
 
 // ---------------------------------------------------------------- closing while busy
