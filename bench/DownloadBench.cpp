@@ -1,0 +1,360 @@
+// Figures for a whole download run through the main window, offscreen, against
+// the fixture site: one name of 1000 wallpapers of about 200 KB fetched by 50
+// workers with the real 200 ms pause, then the same name again with every file
+// already on disk. The UI thread runs its event loop wired to the engine as the
+// program's entry wires it.
+//
+// Usage: download_bench [links [workers]]   (defaults 1000 and 50)
+
+#include <sys/resource.h>
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+
+#include "fixture/FixtureSite.h"
+#include "fixture/Jpeg.h"
+#include "task/MainThread.h"
+#include "ui/Environment.h"
+#include "ui/RecordingPlatform.h"
+#include "ui/TForm1.h"
+#include "ui/TImage.h"
+#include "ui/TLabel.h"
+#include "ui/TListView.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLinksPerPage = 30;
+constexpr int kDistinctImages = 5;
+constexpr qsizetype kImageBytes = 200 * 1024;
+constexpr int kTickMs = 5;
+constexpr std::chrono::seconds kRunBound{300};
+
+// Targets on the 2-core machine the program is built for.
+constexpr double kRatioTarget = 1.10;
+constexpr double kStallTargetMs = 100;
+constexpr double kRssTargetMb = 200;
+constexpr double kRerunTargetS = 2;
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto s = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+  return s(usage.ru_utime) + s(usage.ru_stime);
+}
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+// VmRSS or VmHWM of this process, in MiB; -1 when /proc cannot tell.
+double ProcStatusMb(const char* key) {
+  QFile status("/proc/self/status");
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (!line.startsWith(key)) continue;
+    const QList<QByteArray> parts = line.simplified().split(' ');  // "VmHWM: 12345 kB"
+    if (parts.size() >= 2) return parts[1].toDouble() / 1024;
+  }
+  return -1;
+}
+
+// A real 1024x768 JPEG, padded after its end-of-image marker to the size of a
+// typical wallpaper; JPEG readers stop at the marker and ignore the rest.
+QByteArray WallpaperJpeg(int seed) {
+  QByteArray jpeg = fixture::MakeJpeg(1024, 768, seed);
+  QRandomGenerator random(quint32(seed) + 1);
+  while (jpeg.size() < kImageBytes) jpeg.append(char(random.bounded(256)));
+  return jpeg;
+}
+
+// The UI thread's view of a run: the gaps between the ticks of a precise 5 ms
+// timer (any longer gap is time the event loop could not react), and the
+// hand-offs from the task threads, how long each waited to be run and how
+// long each batch of them took.
+struct TLoopProbe {
+  Clock::time_point LastTick;
+  Clock::duration LongestGap{};
+  int GapsOver20 = 0;
+  int GapsOver50 = 0;
+  int GapsOver100 = 0;
+
+  int Wakes = 0;
+  Clock::duration LongestWakeDelay{};
+  Clock::duration TotalWakeDelay{};
+  Clock::duration LongestBatch{};
+  Clock::duration TotalBatch{};
+  int Batches = 0;
+
+  void Reset() {
+    LastTick = Clock::now();
+    LongestGap = {};
+    GapsOver20 = GapsOver50 = GapsOver100 = 0;
+    Wakes = 0;
+    LongestWakeDelay = TotalWakeDelay = LongestBatch = TotalBatch = {};
+    Batches = 0;
+  }
+  void Tick() {
+    const Clock::time_point now = Clock::now();
+    const Clock::duration gap = now - LastTick;
+    LastTick = now;
+    LongestGap = std::max(LongestGap, gap);
+    const double ms = Millis(gap);
+    GapsOver20 += ms > 20;
+    GapsOver50 += ms > 50;
+    GapsOver100 += ms > 100;
+  }
+  // On the UI thread, for a wake-up queued at `posted`.
+  void RunHandOffs(Clock::time_point posted) {
+    const Clock::time_point start = Clock::now();
+    ++Wakes;
+    LongestWakeDelay = std::max(LongestWakeDelay, start - posted);
+    TotalWakeDelay += start - posted;
+    if (task::CheckSynchronize()) {
+      const Clock::duration took = Clock::now() - start;
+      LongestBatch = std::max(LongestBatch, took);
+      TotalBatch += took;
+      ++Batches;
+    }
+  }
+};
+
+// Counts the preview's paints: each picture a worker hands over is painted
+// once, at once, while the worker waits.
+class TPaintCounter : public QObject {
+ public:
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    Paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+struct TRunFigures {
+  bool Ended = false;
+  double TotalS = 0;     // Start pressed to the last worker's end
+  double SearchS = 0;    // Start pressed to the first worker's row
+  double DownloadS = 0;  // first worker's row to the last worker's end
+  double CpuS = 0;
+  double UiCpuS = 0;
+  int ImageRequests = 0;
+  int PreviewPaints = 0;
+  TLoopProbe Probe;
+};
+
+class TBench {
+ public:
+  TBench(int links, int workers) : Links(links), Workers(workers) {
+    if (!WorkDir.isValid()) throw std::runtime_error("no temporary folder");
+    QList<QByteArray> images;
+    for (int s = 0; s < kDistinctImages; ++s) images << WallpaperJpeg(s + 1);
+    const int pages = (Links + kLinksPerPage - 1) / kLinksPerPage;
+    Name = fixture::MakeSiteName(kName, pages, kLinksPerPage, {}, 100001, {"1024x768"});
+    Name.Pages.last().resize(Links - (pages - 1) * kLinksPerPage);
+    int k = 0;
+    for (auto& page : Name.Pages)
+      for (fixture::TWallpaper& w : page) w.Image = images[k++ % kDistinctImages];
+    Site.AddName(Name);
+
+    Environment = ui::CompiledEnvironment(WorkDir.path(), Platform);
+    Environment.SetSiteUrls(Site.Urls());
+    Form = std::make_unique<ui::TForm1>(Environment);
+    Form->SpinEdit1->setValue(Workers);
+    Form->Image1->installEventFilter(&Previews);
+    Form->show();
+    QObject::connect(Form->ListView3->model(), &QAbstractItemModel::rowsInserted, [this] {
+      if (RowsAt == Clock::time_point{}) RowsAt = Clock::now();
+    });
+    // As the program's entry wires the engine to the event loop, with the wake-ups timed.
+    task::SetWakeUpHook([this] {
+      const Clock::time_point posted = Clock::now();
+      QMetaObject::invokeMethod(
+          qApp, [this, posted] { Current.Probe.RunHandOffs(posted); }, Qt::QueuedConnection);
+    });
+  }
+
+  ~TBench() {
+    Form.reset();  // waits for the task threads
+    task::SetWakeUpHook({});
+    QCoreApplication::removePostedEvents(qApp);  // wake-ups that point at this object
+  }
+
+  double PauseSeconds() const { return double(Environment.Download.FetchPause.count()) / 1000; }
+
+  TRunFigures Run() {
+    Current = TRunFigures{};
+    Site.Server().ClearLog();
+    RowsAt = {};
+    Previews.Paints = 0;
+    Current.Probe.Reset();
+    const double cpu0 = ProcessCpuSeconds();
+    const double ui0 = ThreadCpuSeconds();
+    const Clock::time_point start = Clock::now();
+
+    QEventLoop loop;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(kTickMs);
+    Clock::time_point end;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      Current.Probe.Tick();
+      const bool over = !Form->Working && task::LiveThreadCount() == 0;
+      if (over || Clock::now() - start > kRunBound) {
+        end = Clock::now();
+        Current.Ended = over;
+        loop.quit();
+      }
+    });
+    Form->NameEdit->setEditText(kName);
+    Form->Button1Click();
+    tick.start();
+    loop.exec();
+    tick.stop();
+
+    Current.CpuS = ProcessCpuSeconds() - cpu0;
+    Current.UiCpuS = ThreadCpuSeconds() - ui0;
+    Current.TotalS = Seconds(end - start);
+    Current.PreviewPaints = Previews.Paints;
+    if (RowsAt != Clock::time_point{}) {
+      Current.SearchS = Seconds(RowsAt - start);
+      Current.DownloadS = Seconds(end - RowsAt);
+    }
+    for (const fixture::TRequestRecord& r : Site.Server().Requests())
+      Current.ImageRequests += r.Host == fixture::TFixtureSite::kImageHost;
+    return Current;
+  }
+
+  // Every wallpaper on disk, whole, and the window's count saying so.
+  QString Problems() const {
+    const QDir folder(WorkDir.path() + "/Wallpapers/" + kName + "/1024x768");
+    int bad = 0;
+    for (const auto& page : Name.Pages)
+      for (const fixture::TWallpaper& w : page) {
+        const QFileInfo file(folder.filePath(QString(kName) + " (" + w.Id + ").jpg"));
+        bad += !file.exists() || file.size() != w.Image.size();
+      }
+    QString problems;
+    if (bad) problems += QString::number(bad) + " wallpaper files missing or of the wrong size; ";
+    if (!QFile::exists(WorkDir.path() + "/Wallpapers/" + kName + "/Preview.jpg")) problems += "no Preview.jpg; ";
+    if (Form->Found->text() != "Found: " + QString::number(Links))
+      problems += "Found shows " + Form->Found->text() + "; ";
+    return problems;
+  }
+
+  static constexpr const char* kName = "Bench Name";
+  const int Links;
+  const int Workers;
+
+ private:
+  fixture::TFixtureSite Site;
+  fixture::TSiteName Name;
+  QTemporaryDir WorkDir;
+  ui::TRecordingPlatform Platform;
+  ui::TEnvironment Environment;
+  std::unique_ptr<ui::TForm1> Form;
+  TPaintCounter Previews;
+  Clock::time_point RowsAt;
+  TRunFigures Current;
+};
+
+void PrintLoop(const TRunFigures& run) {
+  const TLoopProbe& p = run.Probe;
+  std::printf(
+      "  UI loop: longest gap between %d ms ticks %.1f ms (target <= %.0f); gaps > 20 ms: %d, > 50 ms: %d, "
+      "> 100 ms: %d\n",
+      kTickMs, Millis(p.LongestGap), kStallTargetMs, p.GapsOver20, p.GapsOver50, p.GapsOver100);
+  std::printf(
+      "  hand-offs: %d wake-ups, %d batches run; wake-up waited %.2f ms on average, %.1f ms at most; "
+      "batches took %.3f s in all, %.1f ms at most\n",
+      p.Wakes, p.Batches, p.Wakes ? Millis(p.TotalWakeDelay) / p.Wakes : 0.0, Millis(p.LongestWakeDelay),
+      Seconds(p.TotalBatch), Millis(p.LongestBatch));
+  std::printf("  preview painted %d times\n", run.PreviewPaints);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const int links = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
+  const int workers = argc > 2 ? std::clamp(std::atoi(argv[2]), 1, 50) : 50;
+
+  std::unique_ptr<TBench> bench;
+  try {
+    bench = std::make_unique<TBench>(links, workers);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "download_bench: %s\n", e.what());
+    return 1;
+  }
+
+  const double rssBefore = ProcStatusMb("VmRSS:");
+  const double pause = bench->PauseSeconds();
+  const double ideal = std::ceil(double(links) / workers) * pause;
+  std::printf("Download run: %d wallpapers of %lld KiB (%d distinct JPEGs 1024x768), %d workers, %.0f ms pause\n",
+              links, static_cast<long long>(kImageBytes / 1024), kDistinctImages, workers, pause * 1000);
+
+  const TRunFigures first = bench->Run();
+  const double hwmFirst = ProcStatusMb("VmHWM:");
+  std::printf("First run (nothing on disk):\n");
+  std::printf("  whole run %.3f s: search %.3f s, download phase %.3f s\n", first.TotalS, first.SearchS,
+              first.DownloadS);
+  std::printf("  download phase / ideal (ceil(%d/%d) x %.1f s = %.1f s) = %.3f (target <= %.2f)\n", links, workers,
+              pause, ideal, first.DownloadS / ideal, kRatioTarget);
+  PrintLoop(first);
+  std::printf(
+      "  CPU %.2f s for the process (UI thread %.2f s; the fixture server's threads count too), "
+      "%d image requests\n",
+      first.CpuS, first.UiCpuS, first.ImageRequests);
+  std::printf("  resident memory: %.1f MiB before the run, peak %.1f MiB (target <= %.0f)\n", rssBefore, hwmFirst,
+              kRssTargetMb);
+  QString problems;
+  if (!first.Ended) problems += "the first run did not end; ";
+  if (first.ImageRequests != links)
+    problems += QString::number(first.ImageRequests) + " image requests in the first run; ";
+  problems += bench->Problems();
+
+  const TRunFigures second = bench->Run();
+  std::printf("Second run (every file on disk):\n");
+  std::printf("  whole run %.3f s (target <= %.0f): search %.3f s, download phase %.3f s\n", second.TotalS,
+              kRerunTargetS, second.SearchS, second.DownloadS);
+  PrintLoop(second);
+  std::printf("  CPU %.2f s (UI thread %.2f s), %d image requests, peak resident memory %.1f MiB\n", second.CpuS,
+              second.UiCpuS, second.ImageRequests, ProcStatusMb("VmHWM:"));
+  if (!second.Ended) problems += "the second run did not end; ";
+  if (second.ImageRequests != 0)
+    problems += QString::number(second.ImageRequests) + " image requests in the second run; ";
+  problems += bench->Problems();
+
+  bench.reset();
+  if (task::LiveThreadCount() != 0) problems += "task threads left after closing; ";
+  if (!problems.isEmpty()) {
+    std::fprintf(stderr, "download_bench: %s\n", qPrintable(problems));
+    return 1;
+  }
+  return 0;
+}
