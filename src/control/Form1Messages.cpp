@@ -7,9 +7,9 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "download/Jpeg.h"
 #include "task/MainThread.h"
 #include "ui/Platform.h"
+#include "ui/PreviewPicture.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
 
@@ -57,21 +57,18 @@ void TForm1::SetProgressMax(int max) {
   Progress->setValue(ProgressValue);
 }
 
-void TForm1::MessageImageUpdate(TMessage&) {
+void TForm1::MessageImageUpdate(TMessage& msg) {
   if (!QFile::exists(PreviewPath)) return;
-  // The workers announce only files they have judged; one that cannot be
-  // decoded after all leaves the last picture in place.
-  QFile file(PreviewPath);
-  if (!file.open(QIODevice::ReadOnly)) return;
-  const QImage picture = DecodeJpegScaled(file.readAll(), Image1->size());
-  if (!picture.isNull()) Image1->SetPicture(picture);
+  // The sender decoded PreviewPath already (LParam points to the picture), so
+  // the UI thread only shows it. One that could not be decoded after all
+  // leaves the last picture in place.
+  const auto* picture = reinterpret_cast<const QImage*>(msg.LParam);
+  if (picture && !picture->isNull()) Image1->SetPicture(*picture);
   Image1->repaint();
 }
 
 bool TForm1::ShowPreviewFile(const QString& path) {
-  QFile file(path);
-  QImage picture;
-  if (file.open(QIODevice::ReadOnly)) picture = DecodeJpegScaled(file.readAll(), Image1->size());
+  const QImage picture = LoadPreviewPicture(path, Image1->size());
   Image1->SetPicture(picture);
   return !picture.isNull();
 }

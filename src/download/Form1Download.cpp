@@ -12,7 +12,9 @@
 #include "site/Discovery.h"
 #include "site/Fetch.h"
 #include "task/MainThread.h"
+#include "ui/PreviewPicture.h"
 #include "ui/TForm1.h"
+#include "ui/TImage.h"
 #include "ui/TLabel.h"
 #include "ui/TListView.h"
 
@@ -24,7 +26,9 @@ namespace {
 // closes, are dropped; within its own run a stopped worker still reports.
 class TForm1WorkerHost : public WorkerHost {
  public:
-  TForm1WorkerHost(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {}
+  TForm1WorkerHost(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {
+    task::Synchronize([&] { PreviewSize = Form.Image1->size(); });
+  }
 
   void AddLog(const QString& line) override {
     Change([&] { Form.AddLog(line); });
@@ -51,9 +55,11 @@ class TForm1WorkerHost : public WorkerHost {
     });
   }
   void ShowPreview(const QString& path) override {
+    // Decoded here, on the worker, so the UI thread only shows the picture.
+    const QImage picture = LoadPreviewPicture(path, PreviewSize);
     Change([&] {
       Form.PreviewPath = path;
-      TMessage msg{WM_IMAGE_UPDATE, 0, 0, 0};
+      TMessage msg{WM_IMAGE_UPDATE, 0, reinterpret_cast<std::intptr_t>(&picture), 0};
       Form.SendMessage(msg);
     });
   }
@@ -79,6 +85,7 @@ class TForm1WorkerHost : public WorkerHost {
 
   TForm1& Form;
   std::shared_ptr<DownloadRun> Run;
+  QSize PreviewSize;  // of Image1, which never changes size
 };
 
 }  // namespace

@@ -51,8 +51,11 @@ void Synchronize(const std::function<void()>& call) {
   std::function<void()> hook;
   {
     std::lock_guard lock(q.mutex);
+    // One wake-up serves every call queued before the main thread takes the
+    // queue, so only the first call into an empty queue sends one: a burst of
+    // calls then costs the event loop one event, not one each.
+    if (q.pending.empty()) hook = q.wakeUpHook;
     q.pending.push_back(&pending);
-    hook = q.wakeUpHook;
   }
   q.mainWakes.notify_all();
   if (hook) hook();

@@ -19,8 +19,9 @@ void Synchronize(const std::function<void()>& call);
 // Returns true if it ran at least one.
 bool CheckSynchronize();
 
-// Called (from the queuing thread) whenever a call is queued. Pass an empty
-// function to remove the hook. Set it before any task starts.
+// Called (from the queuing thread) when a call is queued while none was
+// waiting; the next CheckSynchronize() runs that call and all queued after it.
+// Pass an empty function to remove the hook. Set it before any task starts.
 void SetWakeUpHook(std::function<void()> hook);
 
 // True on the thread that initialised the program (the main thread).

@@ -43,7 +43,9 @@ TEST(MainThreadQueue, WorkersBlockUntilTheMainThreadHasRunTheirCalls) {
   SetWakeUpHook({});
   EXPECT_EQ(ranOn.size(), static_cast<size_t>(kWorkers * kCalls));
   for (auto id : ranOn) EXPECT_EQ(id, std::this_thread::get_id());
-  EXPECT_EQ(wakeUps, kWorkers * kCalls);
+  // At least one wake-up, and never more than one per call.
+  EXPECT_GE(wakeUps, 1);
+  EXPECT_LE(wakeUps, kWorkers * kCalls);
 }
 
 TEST(MainThreadQueue, ACallsExceptionReturnsToTheWorkerThatMadeIt) {
