@@ -125,6 +125,29 @@ TEST_F(Form1Fixture, ANameOfBlanksStartsARunAndANameWithCapitalsAndApostropheKee
   EXPECT_EQ(form.Found->text(), "Found: 2");
 }
 
+TEST_F(Form1Fixture, NarrowAndMissingImagesAreTriedAHundredTimesAndLeaveNothingOnDisk) {
+  fixture::TSiteName name{"Edge Cases", "edge-cases", {{{"300", "1024x768", fixture::MakeJpeg(300, 200)},
+                                                        {"299", "1024x768", fixture::MakeJpeg(299, 200)},
+                                                        {"404", "1024x768", QByteArray()}}}};
+  Site.AddName(name);
+  ui::TForm1& form = Open();
+  form.SpinEdit1->setValue(3);
+  ASSERT_TRUE(RunName("Edge Cases"));
+  const QString folder = WorkDir.path() + "/Wallpapers/Edge Cases/1024x768/";
+  EXPECT_TRUE(QFile::exists(folder + "Edge Cases (300).jpg"));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"Edge Cases (300).jpg"});
+  const auto& server = Site.Server();
+  for (const char* id : {"299", "404"}) {
+    EXPECT_EQ(server.RequestCount(fixture::TFixtureSite::kImageHost, fixture::TFixtureSite::ImageTarget("edge-cases", "1024x768", id)), 100) << id;
+    EXPECT_TRUE(LogLines().contains(QString("Thread #%1  NOT LOADED: %2edge-cases/edge-cases-1024x768-%3.jpg")
+                                        .arg(QString(id) == "299" ? 1 : 3)  // the sorted links: 299, 300, 404
+                                        .arg(Site.ImageHostUrl(), id)))
+        << id;
+  }
+  EXPECT_EQ(form.Found->text(), "Found: 1");
+  EXPECT_EQ(Rows(*form.ListView3), QStringList(3, "Finished!"));
+}
+
 TEST_F(Form1Fixture, NoLinksEndsTheRunAndOnlyInBatchModeStartsTheWorkersEmpty) {
   ui::TForm1& form = Open();
   form.SpinEdit1->setValue(3);
