@@ -99,6 +99,7 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
     if (!BatchMode) return;
   }
   Log->setPlainText(links.join(u'\n'));
+  Log->moveCursor(QTextCursor::End);  // so the lines that follow keep the view at the end
   run->GotPreview = QFile::exists(run->PreviewFile());
   TaskCount = SpinEdit1->value();
   Status->setText("Loading Wallpapers...");
