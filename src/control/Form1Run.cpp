@@ -12,6 +12,7 @@
 #include "ui/Platform.h"
 #include "ui/TForm1.h"
 #include "ui/TLabel.h"
+#include "ui/TListView.h"
 
 namespace ui {
 
@@ -96,7 +97,17 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
   AddLog("LEFT THREADS: " + QString::number(run->ThreadsLeft));
   if (run->ThreadsLeft > 0) return;
   if (Working) StopPath();
-  // The batch list continues here once it exists; outside it the folder opens.
+  if (BatchMode) {
+    AddLog("BATCH Mode: ON, Selecting Next Task...  ");
+    if (QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX)) {
+      entry->setText(1, QString::number(run->FoundCnt));
+      entry->setText(2, "Yes");
+      entry->setCheckState(0, Qt::Unchecked);
+      ListView1->SetImageIndex(entry, 1);  // idle
+    }
+    // The batch list saves itself and starts its next entry here (SaveList, StartNext).
+    return;
+  }
   if (QDir(run->NameFolder).exists()) Platform.Open(run->NameFolder);
 }
 

@@ -166,6 +166,25 @@ TEST_F(Form1Fixture, NoLinksEndsTheRunAndOnlyInBatchModeStartsTheWorkersEmpty) {
   EXPECT_EQ(Rows(*form.ListView3), QStringList(3, "Finished!"));
 }
 
+TEST_F(Form1Fixture, InBatchModeTheEndRecordsTheEntryInsteadOfOpeningTheFolder) {
+  Site.AddName(fixture::MakeSiteName("Batched", 1, 3, fixture::MakeJpeg(1024, 768), 20, {"1024x768"}));
+  ui::TForm1& form = Open();
+  form.ListView1->AddItem("Other");
+  QTreeWidgetItem* entry = form.ListView1->AddItem("Batched");
+  entry->setCheckState(0, Qt::Checked);
+  form.ListView1->SetImageIndex(entry, 0);
+  form.BatchMode = true;
+  form.BatchIDX = 1;
+  ASSERT_TRUE(RunName("Batched"));
+  EXPECT_EQ(entry->text(1), "3");
+  EXPECT_EQ(entry->text(2), "Yes");
+  EXPECT_EQ(entry->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(ui::TListView::ImageIndex(entry), 1);
+  EXPECT_EQ(LogLines().last(), "BATCH Mode: ON, Selecting Next Task...  ");
+  EXPECT_EQ(Platform.Count(Kind::Open), 0);
+  EXPECT_EQ(Platform.Count(Kind::PlayDoneSound), 1);
+}
+
 TEST_F(Form1Fixture, ASecondRunOfTheSameNameFetchesNoImage) {
   Site.AddName(fixture::MakeSiteName("Again", 1, 6, fixture::MakeJpeg(1024, 768), 700, {"1024x768"}));
   ui::TForm1& form = Open();
