@@ -43,7 +43,6 @@ void TForm1::StartPath() {
 
   // The run's name is fixed here: its workers file under it and its end opens its folder.
   auto run = std::make_shared<DownloadRun>();
-  run->Generation = ++RunGeneration;
   run->Dir = Dir;
   run->Name = name;
   run->NameFolder = *folder;

@@ -22,7 +22,6 @@ struct DownloadTimings {
 };
 
 struct DownloadRun {
-  int Generation = 0;
   QString Dir;           // base folder of Wallpapers/
   QString Name;          // the run's name, fixed when Start was pressed
   QString NameFolder;    // Dir/Wallpapers/Name, checked to lie inside Wallpapers/

@@ -38,12 +38,12 @@ class TForm1WorkerHost : public WorkerHost {
       if (QTreeWidgetItem* row = Form.ListView3->topLevelItem(n - 1)) row->setText(1, status);
     });
   }
-  void ShowAccepted(const QString& label3, int found) override {
+  void ShowAccepted(const QString& label3, int) override {
     Change([&] {
       Form.Label3->setText(label3);
-      // Workers' hand-offs may arrive out of order; the count read here is at
-      // least the worker's own and, for the last one handled, the run's total.
-      Form.Found->setText(FoundCaption(std::max(found, Run->FoundCnt.load())));
+      // Workers' hand-offs may arrive out of order, so the run's count is read
+      // here: never below the worker's own, and the total for the last one shown.
+      Form.Found->setText(FoundCaption(Run->FoundCnt.load()));
     });
   }
   void UpdateProgress(int position) override {

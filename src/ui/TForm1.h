@@ -146,10 +146,10 @@ class TForm1 : public QWidget {
   // The state of one download run (its links ImageLinks, its counters FoundCnt,
   // ProgressPos and ThreadsLeft, its preview flags GotPreview and LoadingImage,
   // and its own Working flag) lives in a DownloadRun of its own; Run is the
-  // current one. Workers and the search of a stopped run keep theirs, so their
-  // late notices never count against a newer run.
+  // current one, and a run is told apart from the others by that object alone.
+  // Workers and the search of a stopped run keep theirs, so their late notices
+  // never count against a newer run.
   std::shared_ptr<DownloadRun> Run;
-  int RunGeneration = 0;
 
   TResParams ResParams;
   QString Dir;
