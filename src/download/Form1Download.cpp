@@ -128,10 +128,11 @@ void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shar
   TaskThread.GetParam("TaskIDX", share.TaskIDX);
   TForm1WorkerHost host(*this, run);
   const site::TFetchOptions options = Environment.Fetch;
-  auto fetch = [this, options](const QString& url, QByteArray& buffer) {
-    return site::FetchBytes(url, buffer, Terminating, options);
+  const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
+  auto fetch = [terminating, options](const QString& url, QByteArray& buffer) {
+    return site::FetchBytes(url, buffer, *terminating, options);
   };
-  WallpaperWorker worker(*run, host, fetch, TaskThread.Active, Terminating);
+  WallpaperWorker worker(*run, host, fetch, TaskThread.Active, *terminating);
   worker.Run(share);
 }
 

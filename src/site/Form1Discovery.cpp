@@ -56,7 +56,8 @@ class TForm1DiscoveryView : public site::TDiscoveryView {
 }  // namespace
 
 void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<DownloadRun>& run) {
-  const site::TRunContext context{run->Working, Terminating, Environment.Fetch};
+  const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
+  const site::TRunContext context{run->Working, *terminating, Environment.Fetch};
   const site::TSiteUrls urls = Environment.SiteUrls();
   TForm1DiscoveryView view(*this, run);
   site::TDiscovery discovery(context, urls, view);

@@ -156,7 +156,10 @@ class TForm1 : public QWidget {
   QString CurrentPath;  // what a click on the preview opens; UI thread only
   QString PreviewPath;  // the file WM_IMAGE_UPDATE shows
   std::atomic<bool> Working{false};      // a download run is active
-  std::atomic<bool> Terminating{false};  // the window is closing: fetches give up at once
+  // The window is closing: fetches give up at once. Task threads hold the flag
+  // itself, so one that outlived the bounded wait at closing still reads a live flag.
+  const std::shared_ptr<std::atomic<bool>> TerminatingFlag = std::make_shared<std::atomic<bool>>(false);
+  std::atomic<bool>& Terminating = *TerminatingFlag;
   std::unique_ptr<task::TTaskManager> TaskManager;
   std::unique_ptr<task::TSmartTask> LoadAllGirlsImg;
   int TaskCount = 0;
