@@ -8,6 +8,7 @@
 #include "ui/TForm1.h"
 #include "ui/TComboBox.h"
 #include "ui/TImage.h"
+#include "ui/TListView.h"
 
 namespace ui {
 
@@ -26,6 +27,15 @@ void TForm1::ConnectHandlers() {
   // Every change of the shown text, not only of the number it stands for.
   connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
   connect(NameEdit, &TComboBox::Select, this, &TForm1::NameEditSelect);
+  // The batch list. Only the button adds: Enter in Edit1 does nothing.
+  connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+  connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+  connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+  connect(CheckBox11, &QCheckBox::toggled, this, &TForm1::CheckBox11Click);
+  // A click on an entry, its check box included, comes after the box has
+  // changed; a change by keyboard raises none and is saved with the next save.
+  connect(ListView1, &QTreeWidget::itemClicked, this, &TForm1::ListView1Click);
+  connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1SelectItem);
 }
 
 }  // namespace ui

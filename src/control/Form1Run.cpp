@@ -104,7 +104,8 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
       entry->setCheckState(0, Qt::Unchecked);
       ListView1->SetImageIndex(entry, 1);  // idle
     }
-    // The batch list saves itself and starts its next entry here (SaveList, StartNext).
+    SaveList();
+    StartNext();
     return;
   }
   if (QDir(run->NameFolder).exists()) Platform.Open(run->NameFolder);

@@ -96,8 +96,8 @@ void TForm1::FormCreate() {
 
   TaskManager = std::make_unique<task::TTaskManager>();
   Label3->setText(session.Name);
-  // The batch list (LoadList, from Batch.ini) and then the name catalogue
-  // (GetAllGirlsList, from AllGirls/) are loaded here once they exist.
+  LoadList();
+  // The name catalogue (GetAllGirlsList, from AllGirls/) is loaded here once it exists.
 }
 
 void TForm1::FormDestroy() {

@@ -189,6 +189,21 @@ class TForm1 : public QWidget {
   // True while `run` is the current run and the window is not closing.
   bool IsCurrent(const DownloadRun& run) const;
 
+  // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
+  void SaveList();
+  // Empties the list and fills it from Batch.ini; in batch mode BatchIDX then
+  // names the entry under way again, found by its name, or -1 when it is gone.
+  void LoadList();
+  void Button2Click();  // "Add"
+  // "Remove": BatchIDX follows its entry, and is -1 once that entry is removed.
+  void Button4Click();
+  // "Start Batch" / "Stop Batch". The batch does not start while a run is active.
+  void Button3Click();
+  void StartNext();
+  void ListView1Click();
+  void ListView1SelectItem();
+  void CheckBox11Click();  // "Check All"
+
   // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
   // Callable from any thread; they return once the UI thread has handled them.
   void AddLog(const QString& Event);

@@ -1,0 +1,48 @@
+#pragma once
+// The batch list as Batch.ini keeps it: one section per entry, named by the
+// entry's name, with the keys Done, Found and Checked. Names that differ only
+// in case share one section, so the later of two such entries wins its values.
+
+#include <QList>
+#include <QString>
+
+#include "control/IniFile.h"
+
+struct BatchEntry {
+  QString Name;
+  QString Found = QStringLiteral("0");  // shown and stored as text, never checked
+  QString Done = QStringLiteral("No");
+  bool Checked = false;  // still to be downloaded
+
+  bool operator==(const BatchEntry&) const = default;
+};
+
+// Dir/Batch.ini.
+QString BatchFilePath(const QString& dir);
+
+// One entry per section, in file order; missing keys take their defaults and an
+// entry is ticked only for "Checked" exactly "Yes".
+QList<BatchEntry> ReadBatchList(const IniFile& ini);
+
+// Writes Done, Found and Checked of each entry, first to last, into its section:
+// a section already there keeps its place, a new one goes to the end, and no
+// section is removed.
+void WriteBatchList(IniFile& ini, const QList<BatchEntry>& entries);
+
+// The entries of the file at `path`; none when it is missing or unusable.
+QList<BatchEntry> LoadBatchFile(const QString& path);
+
+enum class BatchSave {
+  Update,       // the file keeps whatever else it holds
+  FromScratch,  // the file ends up holding exactly `entries`
+};
+
+// Writes `entries` into the file at `path`, replacing it as a whole, so the old
+// list stays on disk until the new one is complete. A file that cannot be read is
+// left alone; one that is no INI text is kept aside as Batch.ini.bad first.
+bool SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode);
+
+// The picture an entry of this name shows: its Wallpapers/<name>/Preview.jpg,
+// else its catalogue thumbnail AllGirls/<name>.jpg; empty when neither exists or
+// the name would lead outside those folders.
+QString EntryPicture(const QString& dir, const QString& name);

@@ -1,0 +1,10 @@
+#pragma once
+// Lets GoogleTest print batch entries in its failure messages.
+#include <ostream>
+
+#include "control/BatchList.h"
+
+inline void PrintTo(const BatchEntry& e, std::ostream* os) {
+  *os << '{' << e.Name.toStdString() << ", " << e.Found.toStdString() << ", " << e.Done.toStdString() << ", "
+      << (e.Checked ? "ticked" : "unticked") << '}';
+}
