@@ -36,6 +36,12 @@ void TForm1::ConnectHandlers() {
   // changed; a change by keyboard raises none and is saved with the next save.
   connect(ListView1, &QTreeWidget::itemClicked, this, &TForm1::ListView1Click);
   connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView1SelectItem);
+  // The name catalogue.
+  connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+  connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+  connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+  connect(CheckBox12, &QCheckBox::toggled, this, &TForm1::CheckBox12Click);
+  connect(ListView2, &QTreeWidget::itemSelectionChanged, this, &TForm1::ListView2SelectItem);
 }
 
 }  // namespace ui

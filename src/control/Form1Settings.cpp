@@ -74,8 +74,9 @@ void TForm1::FormCreate() {
   Minutes = 0;
   Button5Click();  // ShowLog is true, so this turns to the compact layout, centred
   // The catalogue's thumbnail loader, apart from the task manager so that stopping
-  // a run never stops it; its body (LoadAllGirlsTask) comes with the catalogue.
+  // a run never stops it.
   LoadAllGirlsImg = std::make_unique<task::TSmartTask>();
+  LoadAllGirlsImg->OnExecuteEvent([this](const task::TTaskThread& t) { LoadAllGirlsTask(t); });
 
   IniFile settings;
   settings.Load(SettingsPath(Dir));  // anything but a readable file leaves the defaults
@@ -97,7 +98,7 @@ void TForm1::FormCreate() {
   TaskManager = std::make_unique<task::TTaskManager>();
   Label3->setText(session.Name);
   LoadList();
-  // The name catalogue (GetAllGirlsList, from AllGirls/) is loaded here once it exists.
+  GetAllGirlsList();
 }
 
 void TForm1::FormDestroy() {

@@ -231,6 +231,22 @@ class TForm1 : public QWidget {
   void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<DownloadRun>& run);
   void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
 
+  // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
+  // Appends to SL the names of the site's index page at URL.
+  void GetNames(const QString& URL, QStringList& SL);
+  void Button7Click();  // "Load Girls"
+  // Empties the catalogue and fills it from the thumbnail files in AllGirls.
+  void GetAllGirlsList();
+  void Button8Click();  // "Load Images" / "STOP"
+  // The thumbnail pass, on the thread of LoadAllGirlsImg. Only the newest pass
+  // changes controls: a stopped one still finishing its fetch keeps quiet once
+  // another has begun.
+  void LoadAllGirlsTask(const task::TTaskThread& TaskThread);
+  void ListView2SelectItem();
+  void Button9Click();   // "Add Selected"
+  void CheckBox12Click();  // "Check All"
+  int ThumbPass = 0;  // the number of the newest pass; UI thread only
+
  protected:
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;

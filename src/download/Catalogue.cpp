@@ -1,0 +1,83 @@
+#include "Catalogue.h"
+
+#include <QDir>
+
+#include "download/Jpeg.h"
+#include "download/WallpaperLink.h"
+#include "site/Text.h"
+
+using site::LowerAZ;
+using site::Pos;
+
+namespace {
+
+// The site's addresses never hold "-/" or an apostrophe: each is replaced in
+// one left-to-right pass, lower-casing after each step.
+QString TidyUrl(const QString& url) {
+  QString tidy = LowerAZ(url);
+  tidy = LowerAZ(tidy.replace(QStringLiteral("-/"), QStringLiteral("/")));
+  return LowerAZ(tidy.replace(u'\'', u'-'));
+}
+
+}  // namespace
+
+std::optional<QString> IndexLineName(const QString& line) {
+  const qsizetype marker = Pos(QStringLiteral("wallpapers for"), line);
+  if (marker == 0) return std::nullopt;
+  const qsizetype a = marker + 15;
+  const qsizetype b = Pos(QStringLiteral("\">"), line);
+  return site::Copy(line, a, b - a);
+}
+
+QString RawSlug(const QString& caption) {
+  QString slug = caption;
+  return LowerAZ(slug.replace(u' ', u'-'));
+}
+
+QString PageSlug(const QString& caption) { return WorkerSlug(caption); }
+
+QString ThumbPageUrl(const QString& mainSiteUrl, const QString& caption) {
+  return TidyUrl(mainSiteUrl + u'/' + RawSlug(caption) + QStringLiteral("/wallpapers/"));
+}
+
+QString ThumbImageUrl(const QString& imageHostUrl, const QString& caption, const QString& size, const QString& id) {
+  return TidyUrl(ImageUrl(imageHostUrl, RawSlug(caption), size, id));
+}
+
+QString AllGirlsFolder(const QString& dir) { return dir + QStringLiteral("/AllGirls"); }
+
+std::optional<QString> ThumbnailPath(const QString& dir, const QString& caption) {
+  // Without a "/" the caption is one file name inside the folder: even ".." only
+  // makes the file "...jpg". A NUL would cut the name short at the system.
+  if (caption.contains(u'/') || caption.contains(QChar(0))) return std::nullopt;
+  return AllGirlsFolder(dir) + u'/' + caption + QStringLiteral(".jpg");
+}
+
+QStringList ThumbnailCaptions(const QString& dir) {
+  const QDir folder(AllGirlsFolder(dir));
+  QStringList captions;
+  // Files and folders alike, hidden ones too, in the file system's order.
+  const QStringList entries =
+      folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+  for (const QString& entry : entries) {
+    if (!entry.contains(QStringLiteral(".jpg"), Qt::CaseSensitive)) continue;
+    captions.append(entry.left(entry.lastIndexOf(u'.')));
+  }
+  return captions;
+}
+
+void TThumbPicture::Clear() {
+  Data_.clear();
+  Width_ = 0;
+}
+
+bool TThumbPicture::LoadFromBuffer(const QByteArray& Data) {
+  const std::optional<JpegHeader> header = ReadJpegHeader(Data);
+  if (!header) {
+    Clear();
+    return false;
+  }
+  Data_ = Data;
+  Width_ = header->width;
+  return true;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The name catalogue's rules that need no window: the names of the site's index,
+// the addresses of a name's thumbnail, and the thumbnail files in AllGirls.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "site/Retry.h"
+
+// The name an index line gives: from 15 characters after "wallpapers for" up to
+// the first '">' of the line, empty when that comes too early or not at all.
+// None when the line holds no "wallpapers for".
+std::optional<QString> IndexLineName(const QString& line);
+
+// Blanks to "-", then A to Z lower-cased.
+QString RawSlug(const QString& caption);
+// Blanks and apostrophes to "-", then A to Z lower-cased: the workers' slug.
+QString PageSlug(const QString& caption);
+// The address of the name's first listing page, built from its raw slug.
+QString ThumbPageUrl(const QString& mainSiteUrl, const QString& caption);
+// The address of the name's wallpaper with this size and id, built from its raw slug.
+QString ThumbImageUrl(const QString& imageHostUrl, const QString& caption, const QString& size, const QString& id);
+
+// dir/AllGirls, where the thumbnails live.
+QString AllGirlsFolder(const QString& dir);
+// dir/AllGirls/caption.jpg, or none when the caption holds a "/" (and so would
+// name a file in another folder) or a NUL character.
+std::optional<QString> ThumbnailPath(const QString& dir, const QString& caption);
+// The captions of the entries of dir/AllGirls whose names hold ".jpg" (exactly,
+// so ".JPG" does not count), each name without its last extension, in the
+// order the file system lists them. Empty when the folder does not exist.
+QStringList ThumbnailCaptions(const QString& dir);
+
+// A fetched thumbnail: the bytes as sent, and the width their JPEG header gives.
+class TThumbPicture : public site::TPictureDest {
+ public:
+  void Clear() override;
+  bool LoadFromBuffer(const QByteArray& Data) override;
+  int Width() const { return Width_; }
+  const QByteArray& Data() const { return Data_; }
+
+ private:
+  QByteArray Data_;
+  int Width_ = 0;
+};
