@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString dir = QDir(args[at + 1]).absolutePath();
-  if (!QDir().mkpath(dir)) {
+  // The program keeps catalogue thumbnails only where AllGirls/ exists.
+  if (!QDir().mkpath(dir + QStringLiteral("/AllGirls"))) {
     std::fprintf(stderr, "demo: cannot make %s\n", qPrintable(dir));
     return 1;
   }
