@@ -19,8 +19,6 @@ namespace {
 
 constexpr int kFoundColumn = 1;
 constexpr int kDoneColumn = 2;
-constexpr int kBusyIcon = 0;
-constexpr int kIdleIcon = 1;
 
 BatchEntry EntryOf(const QTreeWidgetItem& item) {
   BatchEntry entry;

@@ -102,7 +102,7 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
       entry->setText(1, QString::number(run->FoundCnt));
       entry->setText(2, "Yes");
       entry->setCheckState(0, Qt::Unchecked);
-      ListView1->SetImageIndex(entry, 1);  // idle
+      ListView1->SetImageIndex(entry, kIdleIcon);
     }
     SaveList();
     StartNext();

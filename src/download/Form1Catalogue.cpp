@@ -26,10 +26,6 @@ namespace {
 
 constexpr int kIndexTries = 50;
 constexpr int kLinkTries = 50;
-constexpr int kBusyIcon = 0;
-constexpr int kIdleIcon = 1;
-constexpr int kThumbIcon = 4;
-constexpr int kFailedIcon = 6;
 
 bool ThumbnailExists(const QString& dir, const QString& caption) {
   const std::optional<QString> thumb = ThumbnailPath(dir, caption);
@@ -111,7 +107,7 @@ void TForm1::Button7Click() {
   GetNames(Environment.MainSiteUrl + QStringLiteral("/babes/"), names);
   for (const QString& name : names) {
     QTreeWidgetItem* item = ListView2->AddItem(name);
-    ListView2->SetImageIndex(item, ThumbnailExists(Dir, name) ? kThumbIcon : -1);
+    ListView2->SetImageIndex(item, ThumbnailExists(Dir, name) ? kThumbIcon : kNoIcon);
   }
   Label5->setText(QString::number(names.size()));
 }

@@ -13,6 +13,13 @@
 
 namespace ui {
 
+// What the lists mean by their icons.
+inline constexpr int kNoIcon = -1;     // a catalogue name without a thumbnail
+inline constexpr int kBusyIcon = 0;    // being downloaded or fetched now
+inline constexpr int kIdleIcon = 1;    // a batch entry not being downloaded
+inline constexpr int kThumbIcon = 4;   // a catalogue name whose thumbnail exists
+inline constexpr int kFailedIcon = 6;  // a thumbnail that could not be fetched
+
 class TImageList {
  public:
   TImageList();
