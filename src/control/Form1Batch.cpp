@@ -45,6 +45,26 @@ void AddEntry(TListView& list, const BatchEntry& entry) {
 
 }  // namespace
 
+void TForm1::RecordBatchEntry(int found) {
+  QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX);
+  if (!entry) return;
+  entry->setText(kFoundColumn, QString::number(found));
+  entry->setText(kDoneColumn, "Yes");
+  entry->setCheckState(0, Qt::Unchecked);
+  ListView1->SetImageIndex(entry, kIdleIcon);
+}
+
+void TForm1::AddBatchEntries(const QStringList& names) {
+  for (const QString& name : names) {
+    BatchEntry entry;
+    entry.Name = name;
+    entry.Checked = true;
+    AddEntry(*ListView1, entry);
+  }
+  // Replaces the old file only once the new one is complete, so nothing is lost.
+  if (SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), BatchSave::FromScratch)) LoadList();
+}
+
 void TForm1::SaveList() { SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), BatchSave::Update); }
 
 void TForm1::LoadList() {

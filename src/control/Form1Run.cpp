@@ -12,7 +12,6 @@
 #include "ui/Platform.h"
 #include "ui/TForm1.h"
 #include "ui/TLabel.h"
-#include "ui/TListView.h"
 
 namespace ui {
 
@@ -98,12 +97,7 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
   if (Working) StopPath();
   if (BatchMode) {
     AddLog("BATCH Mode: ON, Selecting Next Task...  ");
-    if (QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX)) {
-      entry->setText(1, QString::number(run->FoundCnt));
-      entry->setText(2, "Yes");
-      entry->setCheckState(0, Qt::Unchecked);
-      ListView1->SetImageIndex(entry, kIdleIcon);
-    }
+    RecordBatchEntry(run->FoundCnt);
     SaveList();
     StartNext();
     return;

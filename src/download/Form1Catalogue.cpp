@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "control/BatchList.h"
 #include "download/Catalogue.h"
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
@@ -222,23 +221,12 @@ void TForm1::ListView2SelectItem() {
 }
 
 void TForm1::Button9Click() {
+  QStringList chosen;
   for (int i = 0; i < ListView2->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* chosen = ListView2->topLevelItem(i);
-    if (chosen->checkState(0) != Qt::Checked) continue;
-    QTreeWidgetItem* entry = ListView1->AddItem(chosen->text(0));
-    entry->setText(1, QStringLiteral("0"));   // Found
-    entry->setText(2, QStringLiteral("No"));  // Done
-    entry->setCheckState(0, Qt::Checked);
-    ListView1->SetImageIndex(entry, kIdleIcon);
+    const QTreeWidgetItem* item = ListView2->topLevelItem(i);
+    if (item->checkState(0) == Qt::Checked) chosen << item->text(0);
   }
-  // Written afresh from the list, replacing the old file only once the new one is
-  // complete; the list is read back only when that worked, so nothing is lost.
-  QList<BatchEntry> entries;
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = ListView1->topLevelItem(i);
-    entries.append({item->text(0), item->text(1), item->text(2), item->checkState(0) == Qt::Checked});
-  }
-  if (SaveBatchFile(BatchFilePath(Dir), entries, BatchSave::FromScratch)) LoadList();
+  AddBatchEntries(chosen);
 }
 
 void TForm1::CheckBox12Click() {

@@ -203,6 +203,11 @@ class TForm1 : public QWidget {
   void ListView1Click();
   void ListView1SelectItem();
   void CheckBox11Click();  // "Check All"
+  // The end of the entry's run: its Found count, "Yes", unticked, the idle icon.
+  void RecordBatchEntry(int found);
+  // Appends ticked, new entries (Found "0", Done "No") and writes Batch.ini
+  // afresh; the list is read back from it when the write worked.
+  void AddBatchEntries(const QStringList& names);
 
   // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
   // Callable from any thread; they return once the UI thread has handled them.
