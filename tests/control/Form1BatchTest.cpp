@@ -97,8 +97,12 @@ class BatchFixture : public Form1Fixture {
                              fixture::TFixtureSite::ImageTarget(fixture::SiteSlug(name), "1024x768", id), silent);
     Environment.Fetch.DataTimeout = std::chrono::milliseconds(500);
   }
+  // Waits for this window's download phase and its first image request. A case
+  // that reuses the site may find a request of the window before it, which the
+  // server logged only after the log was cleared.
   bool WaitForImageRequest() {
     return PumpUntil([&] {
+      if (Form->ListView3->topLevelItemCount() == 0) return false;
       for (const auto& r : Site.Server().Requests())
         if (r.Host == fixture::TFixtureSite::kImageHost) return true;
       return false;
