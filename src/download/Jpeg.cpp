@@ -1,10 +1,11 @@
 #include "Jpeg.h"
 
 #include <QFile>
+#include <algorithm>
 #include <csetjmp>
-#include <cstdio>
-#include <memory>
+#include <cstring>
 
+#include <jerror.h>
 #include <jpeglib.h>
 
 namespace {
@@ -33,14 +34,136 @@ struct Decompressor {
   }
 };
 
-bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, std::FILE* file, JpegHeader& out) {
+// --- The marker walk -------------------------------------------------------
+
+constexpr unsigned char kMarker = 0xFF;
+
+bool IsRestart(unsigned code) { return code >= 0xD0 && code <= 0xD7; }
+
+bool IsFrameHeader(unsigned code) {
+  // SOF0-SOF15, less DHT (C4), JPG (C8) and DAC (CC) which share the range.
+  return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
+}
+
+// Markers that carry a length. The rest of the code space (reserved codes,
+// DHP, EXP, JPGn) libjpeg refuses, so a file holding one is no picture for us.
+bool IsSegment(unsigned code) {
+  return (code >= 0xC0 && code <= 0xCF && code != 0xC8) || code == 0xDA || code == 0xDB || code == 0xDC ||
+         code == 0xDD || (code >= 0xE0 && code <= 0xEF) || code == 0xFE;
+}
+
+// From `at` inside a scan's entropy-coded data, the offset of the FF that
+// starts the next marker, or -1 when the data ends first. Inside a scan an FF
+// is followed by 00 (a stuffed data byte), by a restart marker, or by more FF
+// fill bytes in front of a marker.
+qsizetype SkipEntropyData(const unsigned char* p, qsizetype n, qsizetype at) {
+  for (;;) {
+    const void* ff = std::memchr(p + at, kMarker, static_cast<size_t>(n - at));
+    if (!ff) return -1;
+    at = static_cast<const unsigned char*>(ff) - p;
+    if (at + 1 >= n) return -1;
+    const unsigned next = p[at + 1];
+    if (next == 0x00 || IsRestart(next))
+      at += 2;
+    else if (next == kMarker)
+      at += 1;
+    else
+      return at;
+  }
+}
+
+// The offset just past the end-of-image marker when the data's markers run
+// whole from the start-of-image marker to it; -1 otherwise. Segments are
+// skipped by their lengths, so an EXIF thumbnail's own markers inside its
+// APP1 segment are never taken for the picture's. That a frame header comes
+// before the first scan, and a scan before the end, libjpeg's header read
+// checks.
+qsizetype EndOfImage(const unsigned char* p, qsizetype n) {
+  if (n < 2 || p[0] != kMarker || p[1] != 0xD8) return -1;
+  qsizetype at = 2;
+  bool frame = false;
+  for (;;) {
+    if (at >= n || p[at] != kMarker) return -1;
+    while (at < n && p[at] == kMarker) ++at;  // fill bytes
+    if (at >= n) return -1;
+    const unsigned code = p[at++];
+    if (code == 0xD9) return at;
+    if (code == 0x01 || IsRestart(code)) continue;  // TEM and RSTn stand alone
+    if (!IsSegment(code) || n - at < 2) return -1;
+    const qsizetype length = (qsizetype(p[at]) << 8) | p[at + 1];
+    if (length < 2 || n - at < length) return -1;
+    at += length;
+    if (IsFrameHeader(code)) {
+      if (frame) return -1;  // one frame per file, as libjpeg insists
+      frame = true;
+    } else if (code == 0xDA) {
+      at = SkipEntropyData(p, n, at);
+      if (at < 0) return -1;
+    }
+  }
+}
+
+bool HoldsEndMarker(const QByteArray& bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+  const qsizetype n = bytes.size();
+  for (qsizetype at = 0; at + 1 < n; ++at) {
+    const void* ff = std::memchr(p + at, kMarker, static_cast<size_t>(n - 1 - at));
+    if (!ff) return false;
+    at = static_cast<const unsigned char*>(ff) - p;
+    if (p[at + 1] == 0xD9) return true;
+  }
+  return false;
+}
+
+// --- libjpeg sources ---------------------------------------------------------
+
+// Feeds libjpeg from a QFile; a file that ends inside its header fails the read.
+struct FileSource {
+  jpeg_source_mgr base{};
+  QFile* file = nullptr;
+  JOCTET buffer[4096];
+
+  explicit FileSource(QFile& f) : file(&f) {
+    base.init_source = [](j_decompress_ptr) {};
+    base.fill_input_buffer = &Fill;
+    base.skip_input_data = &Skip;
+    base.resync_to_restart = jpeg_resync_to_restart;
+    base.term_source = [](j_decompress_ptr) {};
+  }
+  // Where libjpeg has read up to in the file.
+  qint64 Position() const { return file->pos() - static_cast<qint64>(base.bytes_in_buffer); }
+
+  static boolean Fill(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    const qint64 got = src->file->read(reinterpret_cast<char*>(src->buffer), sizeof src->buffer);
+    if (got <= 0) ERREXIT(cinfo, JERR_INPUT_EOF);
+    src->base.next_input_byte = src->buffer;
+    src->base.bytes_in_buffer = static_cast<size_t>(got);
+    return TRUE;
+  }
+  static void Skip(j_decompress_ptr cinfo, long count) {
+    auto* src = reinterpret_cast<FileSource*>(cinfo->src);
+    if (count <= 0) return;
+    if (static_cast<size_t>(count) <= src->base.bytes_in_buffer) {
+      src->base.next_input_byte += count;
+      src->base.bytes_in_buffer -= static_cast<size_t>(count);
+      return;
+    }
+    const qint64 beyond = count - static_cast<qint64>(src->base.bytes_in_buffer);
+    src->base.bytes_in_buffer = 0;
+    if (!src->file->seek(src->file->pos() + beyond)) ERREXIT(cinfo, JERR_INPUT_EOF);
+  }
+};
+
+// Reads from memory when `file` is null.
+bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, FileSource* file, JpegHeader& out) {
   if (setjmp(d.err.escape)) {
     jpeg_destroy_decompress(&d.cinfo);
     return false;
   }
   jpeg_create_decompress(&d.cinfo);
   if (file)
-    jpeg_stdio_src(&d.cinfo, file);
+    d.cinfo.src = &file->base;
   else
     jpeg_mem_src(&d.cinfo, data, size);
   if (jpeg_read_header(&d.cinfo, TRUE) != JPEG_HEADER_OK) {
@@ -53,6 +176,26 @@ bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, 
   return true;
 }
 
+// --- Decoding ----------------------------------------------------------------
+
+// libjpeg calls this between units of work: during jpeg_start_decompress for
+// every iMCU row of every scan of a progressive file, during
+// jpeg_read_scanlines for every call. Failing here ends the decode through
+// the error manager like any libjpeg error.
+struct Monitor {
+  jpeg_progress_mgr base{};
+  TDecodeLimits limits;
+
+  explicit Monitor(const TDecodeLimits& l) : limits(l) { base.progress_monitor = &Check; }
+
+  static void Check(j_common_ptr cinfo) {
+    const auto* m = reinterpret_cast<const Monitor*>(cinfo->progress);
+    const bool cancelled = m->limits.Cancel && m->limits.Cancel->load(std::memory_order_relaxed);
+    if (cancelled || reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > m->limits.MaxScans)
+      (*cinfo->err->error_exit)(cinfo);
+  }
+};
+
 unsigned ScaleFor(const JpegHeader& h, QSize target) {
   // The smallest n/8 whose output still covers the target in both directions.
   for (unsigned n = 1; n < 8; ++n)
@@ -61,12 +204,13 @@ unsigned ScaleFor(const JpegHeader& h, QSize target) {
   return 8;
 }
 
-bool Decode(Decompressor& d, const QByteArray& data, QSize target, QImage& image) {
+bool Decode(Decompressor& d, Monitor& monitor, const QByteArray& data, QSize target, QImage& image) {
   if (setjmp(d.err.escape)) {
     jpeg_destroy_decompress(&d.cinfo);
     return false;
   }
   jpeg_create_decompress(&d.cinfo);
+  d.cinfo.progress = &monitor.base;
   jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
   if (jpeg_read_header(&d.cinfo, TRUE) != JPEG_HEADER_OK) {
     jpeg_destroy_decompress(&d.cinfo);
@@ -111,19 +255,42 @@ std::optional<JpegHeader> ReadJpegHeader(const QByteArray& data) {
 }
 
 std::optional<JpegHeader> ReadJpegFileHeader(const QString& path) {
-  const QByteArray native = QFile::encodeName(path);
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(native.constData(), "rb"), &std::fclose);
-  if (!file) return std::nullopt;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  FileSource source(file);
   Decompressor d;
   JpegHeader h;
-  if (!ReadHeader(d, nullptr, 0, file.get(), h)) return std::nullopt;
+  if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   return h;
 }
 
-QImage DecodeJpegScaled(const QByteArray& data, QSize target) {
+std::optional<JpegHeader> ReadWholeJpeg(const QByteArray& data) {
+  const qsizetype end = EndOfImage(reinterpret_cast<const unsigned char*>(data.constData()), data.size());
+  if (end < 0 || data.size() - end > kJpegTailBytes - 2) return std::nullopt;
+  return ReadJpegHeader(data);
+}
+
+std::optional<JpegHeader> ReadStoredJpegHeader(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const qint64 size = file.size();
+  if (size <= kJpegTailBytes) return ReadWholeJpeg(file.readAll());
+
+  FileSource source(file);
+  Decompressor d;
+  JpegHeader h;
+  if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
+  // An end marker before the first scan belongs to an EXIF thumbnail.
+  const qint64 from = std::max(source.Position(), size - kJpegTailBytes);
+  if (!file.seek(from) || !HoldsEndMarker(file.read(size - from))) return std::nullopt;
+  return h;
+}
+
+QImage DecodeJpegScaled(const QByteArray& data, QSize target, const TDecodeLimits& limits) {
   QImage image;
   if (data.isEmpty()) return image;
   Decompressor d;
-  if (!Decode(d, data, target, image)) return QImage();
+  Monitor monitor(limits);
+  if (!Decode(d, monitor, data, target, image)) return QImage();
   return image;
 }
