@@ -17,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMetaObject>
-#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -84,14 +83,10 @@ double ProcStatusMb(const char* key) {
   return -1;
 }
 
-// A real 1024x768 JPEG, padded after its end-of-image marker to the size of a
-// typical wallpaper; JPEG readers stop at the marker and ignore the rest.
-QByteArray WallpaperJpeg(int seed) {
-  QByteArray jpeg = fixture::MakeJpeg(1024, 768, seed);
-  QRandomGenerator random(quint32(seed) + 1);
-  while (jpeg.size() < kImageBytes) jpeg.append(char(random.bounded(256)));
-  return jpeg;
-}
+// A real 1024x768 JPEG of about kImageBytes, the size of a typical wallpaper,
+// filled with picture data: the program refuses a file whose end-of-image
+// marker lies further than 64 KiB from its end.
+QByteArray WallpaperJpeg(int seed) { return fixture::MakeNoisyJpeg(1024, 768, seed); }
 
 // The UI thread's view of a run: the gaps between the ticks of a precise 5 ms
 // timer (any longer gap is time the event loop could not react), and the
