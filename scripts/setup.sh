@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what the project needs to build, test and run, from Debian's packages.
+# Installs what the project needs to build, test and run, from Debian's packages
+# (clang and its runtime libraries only for the fuzz targets, which need libFuzzer).
 # Safe to run again: it installs only what is missing.
 set -euo pipefail
 
@@ -11,6 +12,7 @@ packages=(
   libsimpleini-dev libicu-dev
   libgtest-dev
   libcanberra-dev
+  clang libclang-rt-dev
 )
 # Only needed to look at the program without a desktop (scripts/run.sh under Xvfb).
 optional=(xvfb xauth)

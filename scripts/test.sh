@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole test suite:
 # the plain build (warnings as errors), the engine and concurrency tests under
-# ThreadSanitizer, and the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer.
+# ThreadSanitizer, the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer,
+# and a replay of every fuzz target's committed corpus (built by clang with libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,4 +17,41 @@ for preset in default tsan asan; do
   echo "=== $preset: test"
   ctest --preset "$preset"
 done
+
+# A regression run, not a search: each target runs once over every input of its
+# corpus (the seeds and the inputs of faults found before). scripts/fuzz.sh searches.
+echo "=== fuzz: configure and build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+echo "=== fuzz: replay every target over its corpus"
+fuzz_start=$(date +%s)
+mkdir -p build/fuzz/logs
+mapfile -t fuzz_targets < <(find tests/fuzz/corpus -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort)
+fuzz_failed=()
+for t in "${fuzz_targets[@]}"; do
+  target=build/fuzz/tests/fuzz/fuzz_$t
+  log=build/fuzz/logs/replay-$t.log
+  if [ ! -x "$target" ]; then
+    echo "fuzz: tests/fuzz/corpus/$t has no target $target" >&2
+    fuzz_failed+=("$t")
+    continue
+  fi
+  inputs=(tests/fuzz/corpus/"$t"/*)
+  if UBSAN_OPTIONS=print_stacktrace=1 "$target" -rss_limit_mb=2048 -timeout=30 "${inputs[@]}" >"$log" 2>&1; then
+    echo "fuzz_$t: ${#inputs[@]} inputs passed"
+  else
+    echo "fuzz_$t: FAILED on $(grep '^Running: ' "$log" | tail -n 1 | cut -d' ' -f2-) (log: $log)" >&2
+    grep -E 'broken rule|ERROR: |SUMMARY: |^#[0-9]+ ' "$log" | head -n 20 >&2 || true
+    fuzz_failed+=("$t")
+  fi
+done
+for target in build/fuzz/tests/fuzz/fuzz_*; do
+  t=${target##*/fuzz_}
+  [ -d "tests/fuzz/corpus/$t" ] || { echo "fuzz: $target has no corpus tests/fuzz/corpus/$t" >&2; fuzz_failed+=("$t"); }
+done
+if [ ${#fuzz_failed[@]} -gt 0 ]; then
+  echo "=== fuzz: replay failed for ${fuzz_failed[*]}" >&2
+  exit 1
+fi
+echo "=== fuzz: all corpora replayed in $(( $(date +%s) - fuzz_start )) s"
 echo "=== all test runs passed in $(( $(date +%s) - start )) s"
