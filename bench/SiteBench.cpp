@@ -36,6 +36,7 @@ class TQuietView : public site::TDiscoveryView {
   int ProgressMax() override { return Max; }
   int ProgressPosition() override { return Position; }
   void UpdateProgress(int NewPosition) override { Position = std::clamp(NewPosition, 0, std::max(Max, 0)); }
+  void AddLog(const QString&) override {}
 };
 
 double Median(std::vector<double> Values) {

@@ -1,9 +1,7 @@
 #include "control/BatchList.h"
 
-#include <QDir>
 #include <QFile>
-
-#include "download/FileStore.h"
+#include <cerrno>
 
 namespace {
 
@@ -13,16 +11,7 @@ const QString kChecked = QStringLiteral("Checked");
 const QString kYes = QStringLiteral("Yes");
 const QString kNo = QStringLiteral("No");
 
-// AllGirls/<name>.jpg, or none for a name that would climb out of the folder.
-QString ThumbnailFile(const QString& dir, const QString& name) {
-  const QString folder = QDir::cleanPath(dir + QStringLiteral("/AllGirls"));
-  const QString file = QDir::cleanPath(folder + u'/' + name + QStringLiteral(".jpg"));
-  return file.startsWith(folder + u'/') ? file : QString();
-}
-
 }  // namespace
-
-QString BatchFilePath(const QString& dir) { return dir + QStringLiteral("/Batch.ini"); }
 
 QList<BatchEntry> ReadBatchList(const IniFile& ini) {
   QList<BatchEntry> entries;
@@ -53,15 +42,15 @@ QList<BatchEntry> LoadBatchFile(const QString& path) {
   return ReadBatchList(ini);
 }
 
-bool SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode) {
+TWriteResult SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode) {
   IniFile ini;
   const IniFile::LoadStatus status = ini.Load(path);
-  if (status == IniFile::LoadStatus::Unreadable) return false;
+  if (status == IniFile::LoadStatus::Unreadable) return {EACCES, path};
   if (status == IniFile::LoadStatus::Invalid) {
     // Not ours to overwrite: the user may want it back.
     const QString aside = path + QStringLiteral(".bad");
     QFile::remove(aside);
-    if (!QFile::rename(path, aside)) return false;
+    if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};
   }
   // Rather than deleting the file before writing the rest, the whole new list
   // replaces it in one step, so a crash in between never loses the list.
@@ -71,10 +60,8 @@ bool SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchS
 }
 
 QString EntryPicture(const QString& dir, const QString& name) {
-  if (const auto folder = NameFolder(dir, name)) {
-    const QString preview = *folder + QStringLiteral("/Preview.jpg");
-    if (QFile::exists(preview)) return preview;
-  }
-  const QString thumbnail = ThumbnailFile(dir, name);
-  return !thumbnail.isEmpty() && QFile::exists(thumbnail) ? thumbnail : QString();
+  const QString preview = PreviewFileOf(dir, name);
+  if (!preview.isEmpty() && QFile::exists(preview)) return preview;
+  const std::optional<QString> thumbnail = ThumbnailPath(dir, name);
+  return thumbnail && QFile::exists(*thumbnail) ? *thumbnail : QString();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "control/IniFile.h"
+#include "download/DiskLayout.h"
 
 struct BatchEntry {
   QString Name;
@@ -16,9 +17,6 @@ struct BatchEntry {
 
   bool operator==(const BatchEntry&) const = default;
 };
-
-// Dir/Batch.ini.
-QString BatchFilePath(const QString& dir);
 
 // One entry per section, in file order; missing keys take their defaults and an
 // entry is ticked only for "Checked" exactly "Yes".
@@ -40,7 +38,7 @@ enum class BatchSave {
 // Writes `entries` into the file at `path`, replacing it as a whole, so the old
 // list stays on disk until the new one is complete. A file that cannot be read is
 // left alone; one that is no INI text is kept aside as Batch.ini.bad first.
-bool SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode);
+TWriteResult SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode);
 
 // The picture an entry of this name shows: its Wallpapers/<name>/Preview.jpg,
 // else its catalogue thumbnail AllGirls/<name>.jpg; empty when neither exists or

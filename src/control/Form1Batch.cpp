@@ -62,10 +62,17 @@ void TForm1::AddBatchEntries(const QStringList& names) {
     AddEntry(*ListView1, entry);
   }
   // Replaces the old file only once the new one is complete, so nothing is lost.
-  if (SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), BatchSave::FromScratch)) LoadList();
+  if (SaveBatch(BatchSave::FromScratch)) LoadList();
 }
 
-void TForm1::SaveList() { SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), BatchSave::Update); }
+void TForm1::SaveList() { SaveBatch(BatchSave::Update); }
+
+bool TForm1::SaveBatch(BatchSave mode) {
+  const TWriteResult saved = SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), mode);
+  // The list stays as shown and the old file as it was; the next save tries again.
+  if (!saved) AddLog("ERR: Can not save - " + saved.Describe());
+  return bool(saved);
+}
 
 void TForm1::LoadList() {
   // The entry under way is found again by its name, the key of its section, so
@@ -101,7 +108,7 @@ void TForm1::Button4Click() {
   if (running && selected.contains(running)) running = nullptr;
   for (QTreeWidgetItem* item : selected) delete item;
   BatchIDX = running ? ListView1->indexOfTopLevelItem(running) : -1;
-  SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), BatchSave::FromScratch);
+  SaveBatch(BatchSave::FromScratch);
 }
 
 void TForm1::CheckBox11Click() {
@@ -162,7 +169,7 @@ void TForm1::ListView1SelectItem() {
   Label3->setText(name);
   const QString picture = EntryPicture(Dir, name);
   if (picture.isEmpty()) {
-    Image1->SetPicture(QImage());
+    SetPreview(QImage());
     return;
   }
   ShowPreviewFile(picture);

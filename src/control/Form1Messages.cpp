@@ -9,7 +9,7 @@
 
 #include "task/MainThread.h"
 #include "ui/Platform.h"
-#include "ui/PreviewPicture.h"
+#include "ui/PreviewLoader.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
 
@@ -63,15 +63,24 @@ void TForm1::MessageImageUpdate(TMessage& msg) {
   // the UI thread only shows it. One that could not be decoded after all
   // leaves the last picture in place.
   const auto* picture = reinterpret_cast<const QImage*>(msg.LParam);
-  if (picture && !picture->isNull()) Image1->SetPicture(*picture);
+  if (picture && !picture->isNull()) SetPreview(*picture);
   Image1->repaint();
 }
 
-bool TForm1::ShowPreviewFile(const QString& path) {
-  const QImage picture = LoadPreviewPicture(path, Image1->size());
-  Image1->SetPicture(picture);
-  return !picture.isNull();
+void TForm1::LoadPreview(const QString& path, std::function<void(const QImage&)> done) {
+  PreviewLoader->Load(path, std::move(done));
 }
+
+void TForm1::ShowPreviewFile(const QString& path) {
+  LoadPreview(path, [this](const QImage& picture) { Image1->SetPicture(picture); });
+}
+
+void TForm1::SetPreview(const QImage& picture) {
+  if (PreviewLoader) PreviewLoader->Cancel();
+  Image1->SetPicture(picture);
+}
+
+bool TForm1::PreviewPending() const { return PreviewLoader && PreviewLoader->Pending(); }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
   if (button == Qt::LeftButton) Platform.Open(CurrentPath);

@@ -3,12 +3,16 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <system_error>
 
+#include "download/DiskLayout.h"
 #include "download/FileStore.h"
+#include "site/Fetch.h"
 #include "ui/Platform.h"
 #include "ui/TForm1.h"
 #include "ui/TLabel.h"
@@ -30,12 +34,17 @@ void TForm1::StartPath() {
     Platform.ShowMessage("Enter Girl's Neme First!!!");
     return;
   }
-  // The name becomes a folder under Wallpapers/: one that would lead elsewhere
-  // is refused before anything is fetched or written.
+  // The name becomes a folder under Wallpapers/: one that cannot be a folder
+  // name is refused before anything is fetched or written.
   const auto folder = NameFolder(Dir, name);
   if (!folder) {
     AddLog("ERR: Name can not be used as a folder - " + name);
     Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
+    return;
+  }
+  if (const QString problem = SiteAddressProblem(); !problem.isEmpty()) {
+    AddLog("ERR: " + problem);
+    Platform.ShowMessage(problem);
     return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
@@ -65,12 +74,20 @@ void TForm1::FindWallpapers() {
   task::TSmartTask& find = TaskManager->CreateTask("FindTask");
   find.OnExecuteEvent([this, run](const task::TTaskThread& t) { FindImagesTask(t, run); });
   find.OnTerminatedEvent([this, run](task::TObject* sender) { LoadWallpapers(sender, run); });
-  find.Start();
+  try {
+    find.Start();
+  } catch (const std::system_error& error) {
+    // No search will ever end this run, so it ends here; a batch would wait
+    // for it forever, so it stops too, with its entry still ticked.
+    AddLog("ERR: the search could not be started: " + QString::fromLocal8Bit(error.what()));
+    if (BatchMode) Button3Click();
+    StopPath();
+  }
 }
 
 void TForm1::StopPath() {
   Working = false;
-  if (Run) Run->Working = false;
+  if (Run) Run->Stop();
   TaskManager->StopTasks();
   Button1->setText("Start");
   Status->setText("Done");
@@ -103,6 +120,33 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
     return;
   }
   if (QDir(run->NameFolder).exists()) Platform.Open(run->NameFolder);
+}
+
+void TForm1::StopForWriteFailure(DownloadRun& run, const TWriteResult& failure) {
+  if (!IsCurrent(run) || run.WriteFailureShown) return;
+  run.WriteFailureShown = true;
+  // Every later name would fail the same way, so the batch stops too, and
+  // the entry stays ticked for when there is room again.
+  if (BatchMode) Button3Click();
+  if (Working) StopPath();
+  const QString folder = QFileInfo(failure.Path).path();
+  AddLog("ERR: Can not save - " + failure.Describe());
+  Platform.ShowMessage("Can not write into the folder \"" + folder + "\": " + failure.Reason() +
+                       ".\nThe download has been stopped.");
+}
+
+QString TForm1::SiteAddressProblem() const {
+  const struct {
+    const char* Key;
+    const QString& Url;
+  } addresses[] = {{"MainSiteUrl", Environment.MainSiteUrl}, {"ImageHostUrl", Environment.ImageHostUrl}};
+  for (const auto& address : addresses) {
+    const QString reason = site::AddressProblem(address.Url);
+    if (!reason.isEmpty())
+      return QStringLiteral("The site address %1=%2 in [Site] of Settings.ini can not be used: %3.")
+          .arg(QString::fromLatin1(address.Key), address.Url, reason);
+  }
+  return {};
 }
 
 void TForm1::Timer1Timer() {

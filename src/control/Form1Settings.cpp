@@ -5,10 +5,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+#include <cerrno>
 
 #include "control/IniFile.h"
 #include "control/LastSession.h"
+#include "download/DiskLayout.h"
 #include "download/FileStore.h"
+#include "ui/Platform.h"
+#include "ui/PreviewLoader.h"
 #include "task/MainThread.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
@@ -18,28 +23,20 @@ namespace ui {
 
 namespace {
 
-QString SettingsPath(const QString& dir) { return dir + QStringLiteral("/Settings.ini"); }
-
-// The preview file of a name, or none for a name that is no folder of ours.
-QString PreviewFileOf(const QString& dir, const QString& name) {
-  const auto folder = NameFolder(dir, name);
-  return folder ? *folder + QStringLiteral("/Preview.jpg") : QString();
-}
-
 // Writes the twelve keys into the file as it is now, so whatever else it holds
 // is kept. A file that could not be read is left alone; one that is no INI text
 // is kept aside as Settings.ini.bad, and replaced only once that has worked.
-void SaveLastSession(const QString& path, const LastSession& session) {
+TWriteResult SaveLastSession(const QString& path, const LastSession& session) {
   IniFile settings;
   const IniFile::LoadStatus status = settings.Load(path);
-  if (status == IniFile::LoadStatus::Unreadable) return;
+  if (status == IniFile::LoadStatus::Unreadable) return {EACCES, path};
   if (status == IniFile::LoadStatus::Invalid) {
     const QString aside = path + QStringLiteral(".bad");
     QFile::remove(aside);
-    if (!QFile::rename(path, aside)) return;
+    if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};
   }
   WriteLastSession(settings, session);
-  settings.Save(path);
+  return settings.Save(path);
 }
 
 }  // namespace
@@ -79,7 +76,7 @@ void TForm1::FormCreate() {
   LoadAllGirlsImg->OnExecuteEvent([this](const task::TTaskThread& t) { LoadAllGirlsTask(t); });
 
   IniFile settings;
-  settings.Load(SettingsPath(Dir));  // anything but a readable file leaves the defaults
+  settings.Load(SettingsFilePath(Dir));  // anything but a readable file leaves the defaults
   const LastSession session = ReadLastSession(settings);
   NameEdit->setEditText(session.Name);
   SpinEdit1->SetText(session.Threads);  // shown as stored; text that is no number counts as 1
@@ -87,22 +84,31 @@ void TForm1::FormCreate() {
   CheckBox1->setChecked(session.AllResolutions);
   for (TResolution r : FolderOrder()) SizeBox(r)->setChecked(session.Sizes[r]);
 
+  // Decoded off the UI thread: a huge or hostile Preview.jpg never holds up start-up.
+  PreviewLoader = std::make_unique<TPreviewLoader>(Image1->size(), TerminatingFlag);
   const QString preview = PreviewFileOf(Dir, session.Name);
   if (!preview.isEmpty() && QFile::exists(preview)) {
     ShowPreviewFile(preview);
     CurrentPath = preview;
   } else {
-    Image1->SetPicture(QImage());
+    SetPreview(QImage());
   }
 
   TaskManager = std::make_unique<task::TTaskManager>();
   Label3->setText(session.Name);
   LoadList();
   GetAllGirlsList();
+
+  // Said once, after the window has come up, rather than by every link.
+  if (const QString problem = SiteAddressProblem(); !problem.isEmpty()) {
+    AddLog("ERR: " + problem);
+    QTimer::singleShot(0, this, [this, problem] { Platform.ShowMessage(problem); });
+  }
 }
 
 void TForm1::FormDestroy() {
   Terminating = true;  // every fetch in progress gives up at once
+  if (PreviewLoader) PreviewLoader->Cancel();  // and so does a preview's decode
   if (TaskManager) TaskManager->StopTasks();
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
 
@@ -111,7 +117,12 @@ void TForm1::FormDestroy() {
   session.Threads = SpinEdit1->text();  // exactly as shown, blanks and all
   session.AllResolutions = CheckBox1->isChecked();
   for (TResolution r : FolderOrder()) session.Sizes[r] = SizeBox(r)->isChecked();
-  SaveLastSession(SettingsPath(Dir), session);
+  if (const TWriteResult saved = SaveLastSession(SettingsFilePath(Dir), session); !saved) {
+    // The old file is still whole; the user should know the choices were not kept.
+    const QString line = "ERR: Can not save - " + saved.Describe();
+    qWarning("%s", qUtf8Printable(line));
+    Platform.ShowMessage("The settings could not be saved in \"" + saved.Path + "\": " + saved.Reason() + ".");
+  }
 
   // Saved before this wait, so the choices are kept even if the process is ended
   // while it lasts. The threads still hand their last notices to this thread, so
@@ -120,6 +131,7 @@ void TForm1::FormDestroy() {
   Run.reset();
   TaskManager.reset();
   LoadAllGirlsImg.reset();
+  PreviewLoader.reset();
 }
 
 void TForm1::CheckBox1Click() {
@@ -140,9 +152,11 @@ void TForm1::SpinEdit1Change() { TaskCount = SpinEdit1->value(); }
 
 void TForm1::GetGirlsList() {
   NameEdit->clear();
-  const QDir wallpapers(Dir + QStringLiteral("/Wallpapers"));
-  // Every folder, the hidden ones too, in the order the file system gives.
-  NameEdit->addItems(wallpapers.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted));
+  const QDir wallpapers(WallpapersFolder(Dir));
+  // Every folder, the hidden ones too, in the order the file system gives,
+  // each as the name it stands for.
+  for (const QString& folder : wallpapers.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted))
+    NameEdit->addItem(NameFromPart(folder));
   // A combo box makes the first entry it gets the current one, text and all;
   // the list is only offered, nothing is chosen.
   NameEdit->setCurrentIndex(-1);
@@ -157,8 +171,8 @@ void TForm1::NameEditSelect(int index) {
     ShowPreviewFile(preview);
     CurrentPath = preview;
   } else {
-    CurrentPath = Dir + QStringLiteral("/Wallpapers/") + name;
-    Image1->SetPicture(QImage());
+    CurrentPath = NameFolder(Dir, name).value_or(WallpapersFolder(Dir));
+    SetPreview(QImage());
   }
 }
 

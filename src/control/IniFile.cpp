@@ -1,9 +1,12 @@
 #include "IniFile.h"
 
+#include <cerrno>
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include "control/IniText.h"
 
 // The packaged header compiles the method bodies only on request; the library
 // holds them for its own instances, not for the one below.
@@ -16,12 +19,19 @@
 
 namespace {
 
+// A stored name or value as text. QString::fromUtf8 drops a U+FEFF at the start
+// as if it marked the encoding; here it is a character of the name.
+QString FromStore(const char* stored) {
+  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                     QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(QByteArrayView(stored));
+}
+
 // SimpleIni folds only A to Z; names such as "Ñandu" and "ñandu" must share a
 // section as well, as they do under the Windows profile functions.
 struct Utf8NoCase {
   bool operator()(const char* left, const char* right) const {
-    return QString::compare(QString::fromUtf8(left), QString::fromUtf8(right),
-                            Qt::CaseInsensitive) < 0;
+    return QString::compare(FromStore(left), FromStore(right), Qt::CaseInsensitive) < 0;
   }
 };
 
@@ -77,16 +87,8 @@ std::string StoredValue(const QString& value) {
 }
 
 QString ValueRead(const char* stored) {
-  const QString text = QString::fromUtf8(stored);
+  const QString text = FromStore(stored);
   return InMatchingQuotes(text) ? text.mid(1, text.size() - 2) : text;
-}
-
-bool IsIniText(const QByteArray& bytes) {
-  if (bytes.contains('\0')) return false;
-  // Decoding is what finds malformed or cut-off sequences.
-  QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-  const QString text = decoder.decode(bytes);
-  return !decoder.hasError();
 }
 
 }  // namespace
@@ -115,26 +117,20 @@ IniFile::LoadStatus IniFile::Load(const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) return LoadStatus::Unreadable;
   const QByteArray bytes = file.read(kMaxFileSize + 1);
   if (file.error() != QFileDevice::NoError) return LoadStatus::Unreadable;
-  if (bytes.size() > kMaxFileSize || !IsIniText(bytes)) return LoadStatus::Invalid;
-  if (data_->ini.LoadData(bytes.constData(), static_cast<size_t>(bytes.size())) < 0) {
+  if (bytes.size() > kMaxFileSize) return LoadStatus::Invalid;
+  const std::optional<QString> text = DecodeIniFile(bytes);
+  if (!text) return LoadStatus::Invalid;
+  if (data_->ini.LoadData(ParserText(*text)) < 0) {
     Clear();
     return LoadStatus::Invalid;
   }
   return LoadStatus::Loaded;
 }
 
-bool IniFile::Save(const QString& path) const {
+TWriteResult IniFile::Save(const QString& path) const {
   std::string text;
-  if (data_->ini.Save(text) < 0) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-      static_cast<qint64>(text.size())) {
-    file.cancelWriting();
-    file.commit();
-    return false;
-  }
-  return file.commit();
+  if (data_->ini.Save(text) < 0) return {ENOMEM, path};
+  return WriteFileAtomically(path, QByteArray::fromStdString(text));
 }
 
 QString IniFile::ReadString(const QString& section, const QString& key,
@@ -168,7 +164,7 @@ QStringList IniFile::ReadSections() const {
   sections.sort(Ini::Entry::LoadOrder());
   QStringList names;
   for (const Ini::Entry& section : sections)
-    if (*section.pItem) names.append(QString::fromUtf8(section.pItem));
+    if (*section.pItem) names.append(FromStore(section.pItem));
   return names;
 }
 

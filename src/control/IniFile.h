@@ -7,9 +7,17 @@
 //   section, a new section to the end of the file;
 // - a missing key reads as the caller's default; a key written twice in a
 //   hand-edited file reads as its first value;
-// - keys are written as key=value, in UTF-8 without a byte-order mark;
+// - a file is read as UTF-16 after a UTF-16 mark, as UTF-8 when it is UTF-8,
+//   and as Windows-1252 (what a Windows editor writes) otherwise; keys are
+//   written as key=value, in UTF-8 without a byte-order mark, so the first save
+//   after reading any other form turns the file into UTF-8;
+// - a "[" line without its "]" is no section: the keys after it stay in the
+//   section before, and the line is written back as a comment; a section
+//   without a name ("[]") cannot be asked for and is written back as comments,
+//   and so is a line that holds no key (no "=", or nothing before it);
 // - everything the program does not write (other sections and keys, keys
-//   before the first section, comments) is written back unchanged.
+//   before the first section, comments) is written back unchanged, but for
+//   the blank lines between entries, which settle after the first save.
 // Values come back exactly as written: one with blanks at either end, or
 // enclosed in matching quotes, is stored in double quotes, and surrounding
 // quotes are taken off when reading, as the Windows functions do. A line
@@ -19,13 +27,15 @@
 #include <QStringList>
 #include <memory>
 
+#include "download/FileStore.h"
+
 class IniFile {
  public:
   enum class LoadStatus {
     Loaded,      // the file was read
     Missing,     // there is no file: the defaults apply, the first save creates it
     Unreadable,  // it exists but could not be opened or read (a folder, no permission)
-    Invalid,     // it was read but is no INI text: NUL bytes, invalid UTF-8, too large
+    Invalid,     // it was read but is no INI text: a NUL character, or too large
   };
 
   IniFile();
@@ -38,8 +48,9 @@ class IniFile {
   LoadStatus Load(const QString& path);
 
   // Writes the contents to a temporary file beside `path` and renames it over
-  // `path`, so the old file stays whole until the new one is complete.
-  bool Save(const QString& path) const;
+  // `path`, so the old file stays byte for byte as it was unless the new one
+  // is complete on disk.
+  TWriteResult Save(const QString& path) const;
 
   QString ReadString(const QString& section, const QString& key,
                      const QString& defaultValue) const;

@@ -1,7 +1,5 @@
 #include "Catalogue.h"
 
-#include <QDir>
-
 #include "download/Jpeg.h"
 #include "download/WallpaperLink.h"
 #include "site/Text.h"
@@ -44,35 +42,13 @@ QString ThumbImageUrl(const QString& imageHostUrl, const QString& caption, const
   return TidyUrl(ImageUrl(imageHostUrl, RawSlug(caption), size, id));
 }
 
-QString AllGirlsFolder(const QString& dir) { return dir + QStringLiteral("/AllGirls"); }
-
-std::optional<QString> ThumbnailPath(const QString& dir, const QString& caption) {
-  // Without a "/" the caption is one file name inside the folder: even ".." only
-  // makes the file "...jpg". A NUL would cut the name short at the system.
-  if (caption.contains(u'/') || caption.contains(QChar(0))) return std::nullopt;
-  return AllGirlsFolder(dir) + u'/' + caption + QStringLiteral(".jpg");
-}
-
-QStringList ThumbnailCaptions(const QString& dir) {
-  const QDir folder(AllGirlsFolder(dir));
-  QStringList captions;
-  // Files and folders alike, hidden ones too, in the file system's order.
-  const QStringList entries =
-      folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-  for (const QString& entry : entries) {
-    if (!entry.contains(QStringLiteral(".jpg"), Qt::CaseSensitive)) continue;
-    captions.append(entry.left(entry.lastIndexOf(u'.')));
-  }
-  return captions;
-}
-
 void TThumbPicture::Clear() {
   Data_.clear();
   Width_ = 0;
 }
 
 bool TThumbPicture::LoadFromBuffer(const QByteArray& Data) {
-  const std::optional<JpegHeader> header = ReadJpegHeader(Data);
+  const std::optional<JpegHeader> header = ReadWholeJpeg(Data);
   if (!header) {
     Clear();
     return false;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "download/DiskLayout.h"
 #include "site/Retry.h"
 
 // The name an index line gives: from 15 characters after "wallpapers for" up to
@@ -23,17 +24,8 @@ QString ThumbPageUrl(const QString& mainSiteUrl, const QString& caption);
 // The address of the name's wallpaper with this size and id, built from its raw slug.
 QString ThumbImageUrl(const QString& imageHostUrl, const QString& caption, const QString& size, const QString& id);
 
-// dir/AllGirls, where the thumbnails live.
-QString AllGirlsFolder(const QString& dir);
-// dir/AllGirls/caption.jpg, or none when the caption holds a "/" (and so would
-// name a file in another folder) or a NUL character.
-std::optional<QString> ThumbnailPath(const QString& dir, const QString& caption);
-// The captions of the entries of dir/AllGirls whose names hold ".jpg" (exactly,
-// so ".JPG" does not count), each name without its last extension, in the
-// order the file system lists them. Empty when the folder does not exist.
-QStringList ThumbnailCaptions(const QString& dir);
-
-// A fetched thumbnail: the bytes as sent, and the width their JPEG header gives.
+// A fetched thumbnail: the bytes as sent, and the width their JPEG header
+// gives; data that is no whole JPEG is refused like data that is none.
 class TThumbPicture : public site::TPictureDest {
  public:
   void Clear() override;

@@ -8,14 +8,17 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <mutex>
 
+#include "download/DiskLayout.h"
 #include "download/Resolution.h"
+#include "site/FetchResult.h"
 
 class QByteArray;
 
-// One HTTP GET of a picture: true with the whole body in `buffer`, false on a
-// network failure (then `buffer` is untouched).
-using FetchBytesFn = std::function<bool(const QString& url, QByteArray& buffer)>;
+// One HTTP GET of a picture: on success the whole body is in `buffer`; on a
+// failure `buffer` is untouched and the result says why.
+using FetchBytesFn = std::function<site::TFetchResult(const QString& url, QByteArray& buffer)>;
 
 struct DownloadTimings {
   std::chrono::milliseconds FetchPause{200};  // after every fetch attempt
@@ -24,19 +27,37 @@ struct DownloadTimings {
 struct DownloadRun {
   QString Dir;           // base folder of Wallpapers/
   QString Name;          // the run's name, fixed when Start was pressed
-  QString NameFolder;    // Dir/Wallpapers/Name, checked to lie inside Wallpapers/
+  QString NameFolder;    // Dir/Wallpapers/<name as a folder name>
   QString ImageHostUrl;  // with its trailing slash
   QStringList ImageLinks;
   TResParams ResParams;
   DownloadTimings Timings;
 
-  std::atomic<bool> Working{true};  // cleared by the Stop path of this run
+  std::atomic<bool> Working{true};  // cleared by Stop
   std::atomic<int> FoundCnt{0};
   std::atomic<int> ProgressPos{0};
   std::atomic<bool> GotPreview{false};
   std::atomic<bool> LoadingImage{false};
-  int ThreadsLeft = 0;  // main thread only
+  int ThreadsLeft = 0;                // main thread only
+  bool WriteFailureShown = false;     // main thread only: the user is told once per run
 
   QString SizeFolder(const QString& size) const { return NameFolder + u'/' + size; }
-  QString PreviewFile() const { return NameFolder + QStringLiteral("/Preview.jpg"); }
+  QString PreviewFile() const { return PreviewFileIn(NameFolder); }
+
+  // Ends the run's work: once this returns, none of its workers changes a
+  // file any more, so a newer run of the same name owns the folder.
+  void Stop();
+  // Runs `change` (a rename or removal in the run's folders) only while the
+  // run goes on, and in one step with that check; false when it was stopped.
+  template <typename F>
+  bool WhileWorking(F&& change) {
+    std::lock_guard gate(WriteGate());
+    if (!Working) return false;
+    change();
+    return true;
+  }
+
+ private:
+  // One for all runs: a stopped run and the newer one that follows it share the folder.
+  static std::mutex& WriteGate();
 };

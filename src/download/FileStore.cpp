@@ -1,34 +1,194 @@
-#include "FileStore.h"
+#include "download/FileStore.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 
-bool WriteFileAtomically(const QString& path, const QByteArray& data) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(data) != data.size()) {
-    file.cancelWriting();
-    file.commit();
-    return false;
+#include <cerrno>
+#include <cstring>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#else
+#error "FileStore writes through the POSIX file calls; this platform needs its own here"
+#endif
+
+namespace {
+
+const QString kTemporaryMark = QStringLiteral(".ostrana-");
+constexpr int kTemporaryNameTries = 100;
+
+QString RandomLetters() {
+  static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  QString letters;
+  for (int i = 0; i < 6; ++i) letters += QChar(kAlphabet[QRandomGenerator::global()->bounded(62)]);
+  return letters;
+}
+
+// Writes all of data; false with errno set on failure.
+bool WriteAll(int fd, const char* data, qint64 size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size_t(size));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;
+      return false;
+    }
+    data += written;
+    size -= written;
   }
-  return file.commit();
+  return true;
 }
 
-bool CopyFileAtomically(const QString& from, const QString& to) {
-  QFile source(from);
-  if (!source.open(QIODevice::ReadOnly)) return false;
-  return WriteFileAtomically(to, source.readAll());
+}  // namespace
+
+QString TWriteResult::Reason() const { return Error == 0 ? QString() : QString::fromLocal8Bit(std::strerror(Error)); }
+
+QString TWriteResult::Describe() const { return Path + QStringLiteral(": ") + Reason(); }
+
+bool TWriteResult::StopsEveryWrite() const {
+  switch (Error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:  // the file-size limit of the process is as final as a full disk
+    case EROFS:
+    case EACCES:
+    case EPERM:
+    case ENOENT:  // the folder has gone
+    case ENOTDIR:
+      return true;
+    default:
+      return false;
+  }
 }
 
-std::optional<QString> NameFolder(const QString& dir, const QString& name) {
-  if (name.isEmpty() || QDir::isAbsolutePath(name)) return std::nullopt;
-  const QString normalised = QDir::fromNativeSeparators(name);
-  for (const QString& part : normalised.split(u'/'))
-    if (part == QStringLiteral("..")) return std::nullopt;
-  const QString base = QDir::cleanPath(dir + QStringLiteral("/Wallpapers"));
-  const QString folder = base + u'/' + name;
-  // A last guard against anything the checks above did not foresee.
-  if (!QDir::cleanPath(folder).startsWith(base + u'/')) return std::nullopt;
-  return folder;
+TStagedFile::TStagedFile(const QString& path) { Result_.Path = path; }
+
+TStagedFile::TStagedFile(const QString& path, const QByteArray& data) : TStagedFile(path) {
+  int fd = -1;
+  if (!Open(fd)) return;
+  if (!WriteAll(fd, data.constData(), data.size())) Fail(errno);
+  Finish(fd);
+}
+
+TStagedFile TStagedFile::CopyOf(const QString& from, const QString& path) {
+  TStagedFile staged(path);
+  const int source = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC);
+  if (source < 0) {
+    staged.Result_.Error = errno;
+    staged.Result_.Path = from;
+    return staged;
+  }
+  int fd = -1;
+  if (staged.Open(fd)) {
+    char buffer[64 * 1024];
+    for (;;) {
+      const ssize_t got = ::read(source, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        staged.Fail(errno);
+        break;
+      }
+      if (got == 0) break;
+      if (!WriteAll(fd, buffer, got)) {
+        staged.Fail(errno);
+        break;
+      }
+    }
+    staged.Finish(fd);
+  }
+  ::close(source);
+  return staged;
+}
+
+TStagedFile::~TStagedFile() { Discard(); }
+
+TStagedFile::TStagedFile(TStagedFile&& other) noexcept
+    : Result_(std::move(other.Result_)), Temporary_(std::move(other.Temporary_)) {
+  other.Temporary_.clear();
+}
+
+bool TStagedFile::Open(int& fd) {
+  const QFileInfo target(Result_.Path);
+  const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + kTemporaryMark;
+  for (int i = 0; i < kTemporaryNameTries; ++i) {
+    const QByteArray name = QFile::encodeName(prefix + RandomLetters());
+    fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      Temporary_ = name;
+      return true;
+    }
+    if (errno != EEXIST) break;
+  }
+  Result_.Error = errno;
+  return false;
+}
+
+void TStagedFile::Finish(int fd) {
+  // A full disk may only show when the data reaches the device; the file is
+  // not taken for written before then.
+  if (Result_ && ::fsync(fd) != 0) Fail(errno);
+  if (::close(fd) != 0 && Result_) Fail(errno);
+  if (!Result_) Discard();
+}
+
+void TStagedFile::Fail(int error) {
+  if (Result_) Result_.Error = error;
+}
+
+void TStagedFile::Discard() {
+  if (Temporary_.isEmpty()) return;
+  ::unlink(Temporary_.constData());
+  Temporary_.clear();
+}
+
+TWriteResult TStagedFile::Commit() {
+  if (!Result_) return Result_;
+  if (::rename(Temporary_.constData(), QFile::encodeName(Result_.Path).constData()) != 0) {
+    Result_.Error = errno;
+    Discard();
+    return Result_;
+  }
+  Temporary_.clear();
+  return Result_;
+}
+
+TWriteResult WriteFileAtomically(const QString& path, const QByteArray& data) {
+  TStagedFile staged(path, data);
+  return staged.Commit();
+}
+
+TWriteResult CopyFileAtomically(const QString& from, const QString& to) {
+  TStagedFile staged = TStagedFile::CopyOf(from, to);
+  return staged.Commit();
+}
+
+TWriteResult MakeFolder(const QString& folder) {
+  const QString path = QDir::cleanPath(folder);
+  if (QFileInfo(path).isDir()) return {0, path};
+  const QString parent = QFileInfo(path).path();
+  if (parent != path) {
+    const TWriteResult above = MakeFolder(parent);
+    if (!above) return above;
+  }
+  if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0 && errno != EEXIST) return {errno, path};
+  if (!QFileInfo(path).isDir()) return {ENOTDIR, path};
+  return {0, path};
+}
+
+bool IsTemporaryFileName(const QString& fileName) {
+  static const QRegularExpression pattern(QStringLiteral("^\\..+\\.ostrana-[A-Za-z0-9]{6}$"));
+  return pattern.match(fileName).hasMatch();
+}
+
+int RemoveLeftoverTemporaries(const QString& folder) {
+  int removed = 0;
+  const QDir dir(folder);
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted))
+    if (IsTemporaryFileName(name) && QFile::remove(dir.filePath(name))) ++removed;
+  return removed;
 }

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <cerrno>
 
 #include "download/Catalogue.h"
+#include "download/DiskLayout.h"
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
 #include "download/WallpaperLink.h"
@@ -64,10 +66,10 @@ class TThumbPassView {
   }
   // Decoded here, on the pass's thread; false when the file is no picture we can show.
   bool ShowThumbnail(const QString& caption, const QString& thumb) {
-    const QImage picture = LoadPreviewPicture(thumb, PreviewSize);
+    const QImage picture = LoadPreviewPicture(thumb, PreviewSize, {.Cancel = Form.TerminatingFlag.get()});
     if (picture.isNull()) return false;
     Change([&] {
-      Form.Image1->SetPicture(picture);
+      Form.SetPreview(picture);
       Form.Label3->setText(caption);
       Form.CurrentPath = thumb;
     });
@@ -138,7 +140,8 @@ void TForm1::LoadAllGirlsTask(const task::TTaskThread& TaskThread) {
   TaskThread.GetParam("Pass", pass);
   TThumbPassView view(*this, pass);
   const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
-  const site::TRunContext context{Working, *terminating, Environment.Fetch};
+  // Its own stop ends the pass's fetches and loops, not only the run's.
+  const site::TRunContext context{Working, *terminating, Environment.Fetch, &TaskThread.Active};
   const site::TSiteUrls urls = Environment.SiteUrls();
   auto goOn = [&] { return TaskThread.Active && !*terminating; };
 
@@ -191,9 +194,10 @@ void TForm1::LoadAllGirlsTask(const task::TTaskThread& TaskThread) {
     }
     // No folder is made for the thumbnails: without AllGirls (or with a caption
     // that names no file in it) the pass ends here, saying why.
-    if (!thumb || !WriteFileAtomically(*thumb, picture.Data())) {
+    const TWriteResult saved = thumb ? WriteFileAtomically(*thumb, picture.Data()) : TWriteResult{ENAMETOOLONG, c};
+    if (!saved) {
       view.SetIcon(i, c, kFailedIcon);
-      view.AddLog("ERR: Can not save - " + (thumb ? *thumb : c));
+      view.AddLog("ERR: Can not save - " + saved.Describe());
       return;
     }
     view.ShowThumbnail(c, *thumb);
@@ -207,17 +211,18 @@ void TForm1::ListView2SelectItem() {
   const QString caption = selected.first()->text(0);
   const std::optional<QString> thumb = ThumbnailPath(Dir, caption);
   if (!thumb || !QFile::exists(*thumb)) {
-    Image1->SetPicture(QImage());
+    SetPreview(QImage());
     return;
   }
-  const QImage picture = LoadPreviewPicture(*thumb, Image1->size());
-  if (picture.isNull()) {
-    AddLog("ERR: Can not read - " + *thumb);  // the preview keeps what it showed
-    return;
-  }
-  Image1->SetPicture(picture);
-  CurrentPath = *thumb;
-  Label3->setText(caption);
+  LoadPreview(*thumb, [this, caption, path = *thumb](const QImage& picture) {
+    if (picture.isNull()) {
+      AddLog("ERR: Can not read - " + path);  // the preview keeps what it showed
+      return;
+    }
+    Image1->SetPicture(picture);
+    CurrentPath = path;
+    Label3->setText(caption);
+  });
 }
 
 void TForm1::Button9Click() {

@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <system_error>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTimer>
 
+#include "download/FileStore.h"
 #include "download/LoadImages.h"
 #include "site/Discovery.h"
 #include "site/Fetch.h"
@@ -23,7 +25,8 @@ namespace ui {
 namespace {
 
 // Changes of a run that a newer one replaced, or that come while the window
-// closes, are dropped; within its own run a stopped worker still reports.
+// closes, are dropped; within its own run a stopped worker still reports its
+// lines and rows, but no longer moves the bar the Stop filled.
 class TForm1WorkerHost : public WorkerHost {
  public:
   TForm1WorkerHost(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {
@@ -47,16 +50,16 @@ class TForm1WorkerHost : public WorkerHost {
     });
   }
   void UpdateProgress(int position) override {
-    Change([&] { Form.UpdateProgress(position); });
+    ChangeWhileWorking([&] { Form.UpdateProgress(position); });
   }
   void ShowProgressPercent() override {
-    Change([&] {
+    ChangeWhileWorking([&] {
       if (Form.ProgressMax() > 0) Form.Label2->setText(site::PercentCaption(Form.ProgressPosition(), Form.ProgressMax()));
     });
   }
   void ShowPreview(const QString& path) override {
     // Decoded here, on the worker, so the UI thread only shows the picture.
-    const QImage picture = LoadPreviewPicture(path, PreviewSize);
+    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Form.TerminatingFlag.get()});
     Change([&] {
       Form.PreviewPath = path;
       TMessage msg{WM_IMAGE_UPDATE, 0, reinterpret_cast<std::intptr_t>(&picture), 0};
@@ -71,6 +74,9 @@ class TForm1WorkerHost : public WorkerHost {
   void SetCurrentPath(const QString& path) override {
     Change([&] { Form.CurrentPath = path; });
   }
+  void StopForWriteFailure(const TWriteResult& failure) override {
+    Change([&] { Form.StopForWriteFailure(*Run, failure); });
+  }
   void AnnounceDone() override {
     task::Synchronize([&] { Form.AnnounceDone(Run); });
   }
@@ -80,6 +86,13 @@ class TForm1WorkerHost : public WorkerHost {
   void Change(F&& change) {
     task::Synchronize([&] {
       if (Form.IsCurrent(*Run)) change();
+    });
+  }
+  template <typename F>
+  void ChangeWhileWorking(F&& change) {
+    if (!Run->Working) return;  // saves the round trip; the test that counts is on the UI thread
+    Change([&] {
+      if (Run->Working) change();
     });
   }
 
@@ -105,7 +118,7 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
   Status->setText("Loading Wallpapers...");
   SetProgressMax(static_cast<int>(links.size()));
   run->ThreadsLeft = TaskCount;  // before any worker exists, so no notice comes first
-  for (TResolution r : FolderOrder()) QDir().mkpath(run->SizeFolder(SizeText(r)));
+  if (!MakeRunFolders(*run)) return;
   Seconds = 0;
   Minutes = 0;
   run->ProgressPos = 0;
@@ -117,8 +130,32 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
     task::TSmartTask& worker = TaskManager->CreateTask("LoadTask" + std::to_string(n));
     worker.SetParam("Start", n - 1).SetParam("TaskCnt", TaskCount).SetParam("TaskIDX", n);
     worker.OnExecuteEvent([this, run](const task::TTaskThread& t) { LoadImagesTask(t, run); });
-    worker.Start();
+    try {
+      worker.Start();
+    } catch (const std::system_error& error) {
+      // A worker that never ran still counts as one that has finished, or
+      // the run would wait for it forever.
+      AddLog("Thread #" + QString::number(n) + "  ERR: the thread could not be started: " +
+             QString::fromLocal8Bit(error.what()));
+      row->setText(1, "Finished!");
+      AnnounceDone(run);
+    }
   }
+}
+
+bool TForm1::MakeRunFolders(DownloadRun& run) {
+  QStringList folders{run.NameFolder};
+  for (TResolution r : FolderOrder()) folders << run.SizeFolder(SizeText(r));
+  for (const QString& folder : folders) {
+    const TWriteResult made = MakeFolder(folder);
+    if (!made) {
+      StopForWriteFailure(run, made);
+      return false;
+    }
+    // What a killed earlier run left half-written goes first.
+    RemoveLeftoverTemporaries(folder);
+  }
+  return true;
 }
 
 void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run) {
@@ -129,8 +166,10 @@ void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shar
   TForm1WorkerHost host(*this, run);
   const site::TFetchOptions options = Environment.Fetch;
   const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
-  auto fetch = [terminating, options](const QString& url, QByteArray& buffer) {
-    return site::FetchBytes(url, buffer, *terminating, options);
+  // A stop of the run gives up a fetch in progress, so Stop ends a run at
+  // once even on a server that has gone silent.
+  auto fetch = [terminating, options, run](const QString& url, QByteArray& buffer) {
+    return site::FetchBytes(url, buffer, site::TFetchStop(*terminating, &run->Working), options);
   };
   WallpaperWorker worker(*run, host, fetch, TaskThread.Active, *terminating);
   worker.Run(share);

@@ -3,6 +3,7 @@
 // start index, keeps the selected sizes, and accepts a valid file already on
 // disk or fetches the image, with bounded retries.
 
+#include <QByteArray>
 #include <QString>
 #include <atomic>
 
@@ -21,21 +22,34 @@ class WallpaperWorker {
                   const std::atomic<bool>& terminating)
       : run_(run), host_(host), fetch_(std::move(fetch)), threadActive_(threadActive), terminating_(terminating) {}
 
-  // Runs the worker to its end, which is always announced exactly once.
+  // Runs the worker to its end, which is announced exactly once whatever
+  // happens inside, an exception included.
   void Run(const WorkerShare& share);
 
-  // Accepts the file when it is a JPEG at least 300 wide (feeding the preview
-  // and the name's Preview.jpg); deletes it otherwise.
+  // Accepts a stored file when it is a whole JPEG at least 300 wide (feeding
+  // the preview and the name's Preview.jpg); removes it otherwise.
   bool CheckImage(const QString& fileName, const QString& id);
-  // Fetches `url` into `fileName` with up to 50 attempts; the file is replaced
-  // as a whole only when a body arrived.
-  bool DownloadImage(const QString& url, const QString& fileName);
+
+  // What became of fetching one image into its file.
+  struct TDownload {
+    bool Stored = false;  // a whole JPEG at least 300 wide is now in the file
+    QString Final;        // why no further try can help; empty when one may
+  };
+  // Fetches `url` with up to 50 attempts and stores the body in `fileName`
+  // only when it is a picture worth keeping and the run still goes on.
+  TDownload DownloadImage(const QString& url, const QString& fileName, const QString& id);
 
   static constexpr int kMaxTries = 100;
   static constexpr int kMaxAttempts = 50;
 
  private:
+  void Work(const WorkerShare& share);
   void LoadLink(int n, const QString& slug, const QString& link);
+  // The preview, and Preview.jpg for a name without one, from an accepted
+  // file (`data` holds its bytes when they are at hand).
+  void Accept(const QString& fileName, const QString& id, const QByteArray* data);
+  // Reports a failed write; true when it stopped the run.
+  bool WriteFailed(const TWriteResult& failure);
   bool GoOn() const;
 
   DownloadRun& run_;
@@ -43,4 +57,5 @@ class WallpaperWorker {
   FetchBytesFn fetch_;
   const std::atomic<bool>& threadActive_;
   const std::atomic<bool>& terminating_;
+  QString thread_;  // "Thread #n", for log lines
 };

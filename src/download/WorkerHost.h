@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "download/FileStore.h"
+
 // The Found label's text for a count.
 inline QString FoundCaption(int count) { return QStringLiteral("Found: ") + QString::number(count); }
 
@@ -24,6 +26,9 @@ class WorkerHost {
   // The file or folder a click on the preview opens; shared with the UI thread.
   virtual QString CurrentPath() = 0;
   virtual void SetCurrentPath(const QString& path) = 0;
+  // A write failed in a way that every later write there shares (a full disk,
+  // a read-only folder): the run stops, and the user is told once.
+  virtual void StopForWriteFailure(const TWriteResult& failure) = 0;
   // The worker's last act.
   virtual void AnnounceDone() = 0;
 };

@@ -19,18 +19,23 @@ int BarValue(qsizetype Count) {
   return int(std::min<qsizetype>(Count, std::numeric_limits<int>::max()));
 }
 
+qint64 Percent(qint64 Position, qint64 Max) { return Position * 100 / Max; }
+
 }  // namespace
 
-QString PercentCaption(qint64 Position, qint64 Max) {
-  return QString::number(Position * 100 / Max) + u'%';
-}
+QString PercentCaption(qint64 Position, qint64 Max) { return QString::number(Percent(Position, Max)) + u'%'; }
 
-void GetLinks(const QString& URL, QStringList& SL, const TRunContext& Run, const QString& WallpaperHostUrl) {
+TFetchResult GetLinks(const QString& URL, QStringList& SL, const TRunContext& Run, const QString& WallpaperHostUrl) {
   QStringList lines;
-  DownloadPage(WithTrailingSlash(URL), lines, Run);
+  TFetchResult result = DownloadPage(WithTrailingSlash(URL), lines, Run);
   for (const QString& line : lines) {
     if (IsWallpaperLinkLine(line, WallpaperHostUrl)) SL.append(WallpaperLinkEntry(line, WallpaperHostUrl));
   }
+  return result;
+}
+
+QString PageFailureLine(const QString& URL, const TFetchResult& Result) {
+  return QStringLiteral("ERR: Can not load page - ") + URL + QStringLiteral(" (") + Result.Describe() + u')';
 }
 
 TDiscovery::TDiscovery(const TRunContext& Run, const TSiteUrls& Urls, TDiscoveryView& View)
@@ -48,11 +53,13 @@ void TDiscovery::FindImages(const QString& URL, QStringList& LinkList) {
   QStringList pages;
   GetPages(URL, pages);
   View_.SetStatus(QStringLiteral("Searching for Wallpapers..."));
-  View_.SetProgressMax(BarValue(pages.size()));
+  const int max = BarValue(pages.size());
+  View_.SetProgressMax(max);
   for (qsizetype i = 0; i < pages.size(); ++i) {
-    View_.UpdateProgress(BarValue(i));
-    const int max = View_.ProgressMax();
-    if (max > 0) View_.SetLabel2(PercentCaption(View_.ProgressPosition(), max));
+    // The bar is this search's own, so its position is what was just set.
+    const int position = std::min(BarValue(i), max);
+    View_.UpdateProgress(position);
+    if (max > 0) View_.SetLabel2(PercentCaption(position, max));
     GetLinks(pages[i], LinkList);
   }
   View_.UpdateProgress(0);
@@ -62,22 +69,41 @@ void TDiscovery::GetPages(const QString& URL, QStringList& SL) {
   View_.SetStatus(QStringLiteral("Searching for pages..."));
   const QString url = WithTrailingSlash(URL);
   QStringList lines;
-  DownloadPage(url, lines, Run_);
-  View_.SetProgressMax(BarValue(lines.size()));
+  Report(url, DownloadPage(url, lines, Run_));
+  const int max = BarValue(lines.size());
+  View_.SetProgressMax(max);
+  // The caption of a line shows the bar as the previous line left it; the
+  // first line's, the bar as the new maximum leaves it.
+  int previous = max > 0 ? View_.ProgressPosition() : 0;
+  qint64 shownPercent = -1;
   for (qsizetype i = 0; i < lines.size(); ++i) {
-    // The caption shows the bar before this line's step: the previous line's share.
-    const int max = View_.ProgressMax();
-    if (max > 0) View_.SetLabel2(PercentCaption(View_.ProgressPosition(), max));
-    View_.UpdateProgress(BarValue(i));
     if (IsListingPageLine(lines[i])) SL.append(ListingPageEntry(lines[i], Urls_.MainSiteUrl));
+    // Each hand-off waits for the UI thread, so a long page shows only the
+    // lines that move the bar by a percent (and its last line); a stopped
+    // search shows nothing more.
+    const int position = std::min(BarValue(i), max);
+    const bool last = i + 1 == lines.size();
+    if (!Run_.Stopped() && (Percent(position, max) != shownPercent || last)) {
+      View_.SetLabel2(PercentCaption(previous, max));
+      View_.UpdateProgress(position);
+      shownPercent = Percent(position, max);
+    }
+    previous = position;
   }
   SL.insert(0, url);
   SortUnique(SL);
   View_.UpdateProgress(0);
 }
 
-void TDiscovery::GetLinks(const QString& URL, QStringList& SL) const {
-  site::GetLinks(URL, SL, Run_, Urls_.WallpaperHostUrl);
+void TDiscovery::GetLinks(const QString& URL, QStringList& SL) {
+  Report(WithTrailingSlash(URL), site::GetLinks(URL, SL, Run_, Urls_.WallpaperHostUrl));
+}
+
+void TDiscovery::Report(const QString& URL, const TFetchResult& Result) {
+  if (Result || Result.Failure == TFetchFailure::Stopped || Run_.Stopped() || Run_.Terminating) return;
+  if (Reported_.contains(URL)) return;
+  Reported_.insert(URL);
+  View_.AddLog(PageFailureLine(URL, Result));
 }
 
 }  // namespace site

@@ -3,6 +3,7 @@
 // person's wallpaper links: the first listing page gives the further listing
 // pages, every listing page gives wallpaper links.
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,7 @@ class TDiscoveryView {
   virtual int ProgressMax() = 0;
   virtual int ProgressPosition() = 0;
   virtual void UpdateProgress(int Position) = 0;
+  virtual void AddLog(const QString& Line) = 0;
 };
 
 // Position * 100 div Max followed by "%"; Max must be above 0.
@@ -30,7 +32,11 @@ QString PercentCaption(qint64 Position, qint64 Max);
 
 // Appends to SL the wallpaper links found on the page at URL ("/" appended
 // when missing). Touches no control, so the thumbnail pass calls it too.
-void GetLinks(const QString& URL, QStringList& SL, const TRunContext& Run, const QString& WallpaperHostUrl);
+// Returns the outcome of the page's fetch.
+TFetchResult GetLinks(const QString& URL, QStringList& SL, const TRunContext& Run, const QString& WallpaperHostUrl);
+
+// The log line for a page that could not be fetched after all its tries.
+QString PageFailureLine(const QString& URL, const TFetchResult& Result);
 
 class TDiscovery {
  public:
@@ -44,9 +50,14 @@ class TDiscovery {
   // Appends to SL the listing pages found on the page at URL and URL itself,
   // then sorts SL and removes its duplicates.
   void GetPages(const QString& URL, QStringList& SL);
-  void GetLinks(const QString& URL, QStringList& SL) const;
+  void GetLinks(const QString& URL, QStringList& SL);
 
  private:
+  // Logs a page that could not be fetched, once per address and search; a
+  // stopped search says nothing more.
+  void Report(const QString& URL, const TFetchResult& Result);
+
+  QSet<QString> Reported_;
   const TRunContext& Run_;
   const TSiteUrls& Urls_;
   TDiscoveryView& View_;

@@ -34,6 +34,9 @@ class TForm1DiscoveryView : public site::TDiscoveryView {
   void UpdateProgress(int position) override {
     Change([&] { Form.UpdateProgress(position); });
   }
+  void AddLog(const QString& line) override {
+    Change([&] { Form.AddLog(line); });
+  }
 
  private:
   template <typename F>
@@ -57,7 +60,8 @@ class TForm1DiscoveryView : public site::TDiscoveryView {
 
 void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<DownloadRun>& run) {
   const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
-  const site::TRunContext context{run->Working, *terminating, Environment.Fetch};
+  // The run's own flag: its Stop gives up the search's fetch in progress.
+  const site::TRunContext context{run->Working, *terminating, Environment.Fetch, &run->Working};
   const site::TSiteUrls urls = Environment.SiteUrls();
   TForm1DiscoveryView view(*this, run);
   site::TDiscovery discovery(context, urls, view);

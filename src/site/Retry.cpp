@@ -2,27 +2,32 @@
 
 namespace site {
 
-void DownloadPage(const QString& URL, QStringList& SL, const TRunContext& Run) {
-  int tries = 0;
-  for (;;) {
-    const bool ok = FetchText(URL, SL, Run.Terminating, Run.Fetch);
-    ++tries;
-    if (Run.Terminating.load() || ok || tries >= kDownloadPageTries) return;
-    if (!Run.Working.load()) return;
+namespace {
+
+// After a try: whether the loop ends here.
+bool LoopEnds(const TFetchResult& Result, int Tries, int MaxTries, const TRunContext& Run) {
+  return Run.Terminating.load() || Result || Result.IsFinal() || Tries >= MaxTries || !Run.Working.load() ||
+         Run.Stopped();
+}
+
+}  // namespace
+
+TFetchResult DownloadPage(const QString& URL, QStringList& SL, const TRunContext& Run) {
+  for (int tries = 1;; ++tries) {
+    TFetchResult result = FetchText(URL, SL, Run.Stop(), Run.Fetch);
+    if (LoopEnds(result, tries, kDownloadPageTries, Run)) return result;
   }
 }
 
-bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run) {
+bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run, TFetchResult* Fetch) {
   QByteArray buffer;
-  bool ok = false;
-  int tries = 0;
-  for (;;) {
-    ok = FetchBytes(LoadURL, buffer, Run.Terminating, Run.Fetch);
-    ++tries;
-    if (Run.Terminating.load() || ok || tries >= kLoadWithSynapsTries) break;
-    if (!Run.Working.load()) break;
+  TFetchResult result;
+  for (int tries = 1;; ++tries) {
+    result = FetchBytes(LoadURL, buffer, Run.Stop(), Run.Fetch);
+    if (LoopEnds(result, tries, kLoadWithSynapsTries, Run)) break;
   }
-  if (!ok) return false;
+  if (Fetch) *Fetch = result;
+  if (!result) return false;
   if (buffer.isEmpty()) {
     Dest.Clear();
     return true;

@@ -2,7 +2,9 @@
 // The bounded retry loops over the one-shot fetches. Working is looked at after
 // each try, never before the first: inside a run a failing fetch is retried up
 // to the limit, outside one each call makes exactly one try. There is no pause
-// between tries; the terminating flag ends the loop after the current try.
+// between tries; the terminating flag, the stop of the work the loop serves and
+// a failure that no retry can mend (an address that cannot be sent, a body
+// over its cap) end the loop after the current try.
 
 #include <QByteArray>
 #include <QString>
@@ -28,10 +30,12 @@ class TPictureDest {
 };
 
 // SL holds the page after the call, or is untouched when every try failed.
-void DownloadPage(const QString& URL, QStringList& SL, const TRunContext& Run);
+// Returns the last try's outcome.
+TFetchResult DownloadPage(const QString& URL, QStringList& SL, const TRunContext& Run);
 
 // True when a body was fetched and Dest accepted it; an empty body leaves Dest
-// empty and counts as true. Dest is untouched when every try failed.
-bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run);
+// empty and counts as true. Dest is untouched when every try failed. Fetch,
+// when given, receives the last try's outcome.
+bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run, TFetchResult* Fetch = nullptr);
 
 }  // namespace site

@@ -7,8 +7,9 @@
 
 namespace site {
 
-// Numbers compare as text: ".../page/10" comes before ".../page/2". Which
-// member of a group of case variants survives is not fixed.
+// Numbers compare as text: ".../page/10" comes before ".../page/2". Two
+// entries are duplicates only when they are equal ignoring the case of
+// letters; which member of such a group survives is not fixed.
 void SortUnique(QStringList& List, const QLocale& Locale = QLocale());
 
 }  // namespace site

@@ -37,11 +37,11 @@ QString DecodeText(const QByteArray& Body) {
   return text;
 }
 
-QStringList SplitLines(const QString& Text) {
+QStringList SplitLines(const QString& Text, qsizetype MaxLines) {
   QStringList lines;
   const qsizetype n = Text.size();
   qsizetype i = 0;
-  while (i < n) {
+  while (i < n && lines.size() <= MaxLines) {
     qsizetype j = i;
     while (j < n && Text[j] != u'\r' && Text[j] != u'\n') ++j;
     lines.append(Text.mid(i, j - i));

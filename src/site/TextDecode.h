@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <limits>
 
 namespace site {
 
@@ -13,7 +14,9 @@ namespace site {
 QString DecodeText(const QByteArray& Body);
 
 // Lines broken at CR LF, LF and a lone CR; a break at the very end gives no
-// extra empty line, so "" gives no line and "\n" one empty line.
-QStringList SplitLines(const QString& Text);
+// extra empty line, so "" gives no line and "\n" one empty line. Stops after
+// MaxLines + 1 lines, so a caller can tell a text of too many lines without
+// paying for all of them.
+QStringList SplitLines(const QString& Text, qsizetype MaxLines = std::numeric_limits<qsizetype>::max() - 1);
 
 }  // namespace site

@@ -1,14 +1,25 @@
 #include "Thread.h"
 
+#include <system_error>
+
 #include "MainThread.h"
 #include "ThreadPlatform.h"
 #include "ThreadRegistry.h"
 
 namespace task {
 
+namespace {
+std::atomic<int> refusals{0};
+}  // namespace
+
+void RefuseNextThreadCreations(int count) { refusals = count; }
+
 TThread::TThread() {
   detail::ThreadStarted();
   try {
+    for (int left = refusals.load(); left > 0;)
+      if (refusals.compare_exchange_weak(left, left - 1))
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     thread_ = std::thread([this] { Run(); });
   } catch (...) {
     detail::ThreadEnded();

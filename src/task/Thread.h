@@ -14,6 +14,11 @@
 
 namespace task {
 
+// The system refuses a thread when it runs out of threads or memory; tests
+// make the next `count` creations fail the same way (std::system_error with
+// EAGAIN) to see that every caller copes.
+void RefuseNextThreadCreations(int count);
+
 enum class TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread : public TObject {

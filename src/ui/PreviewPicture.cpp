@@ -2,15 +2,14 @@
 
 #include <QFile>
 
-#include "download/Jpeg.h"
 #include "ui/TImage.h"
 
 namespace ui {
 
-QImage LoadPreviewPicture(const QString& path, QSize box) {
+QImage LoadPreviewPicture(const QString& path, QSize box, const TDecodeLimits& limits) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QImage();
-  const QImage decoded = DecodeJpegScaled(file.readAll(), box);
+  if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxPreviewFileBytes) return QImage();
+  const QImage decoded = DecodeJpegScaled(file.read(kMaxPreviewFileBytes), box, limits);
   if (decoded.isNull()) return decoded;
   const QSize fit = FitRect(decoded.size(), box).size();
   if (fit.isEmpty() || fit == decoded.size()) return decoded;

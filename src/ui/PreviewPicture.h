@@ -7,9 +7,15 @@
 #include <QSize>
 #include <QString>
 
+#include "download/Jpeg.h"
+
 namespace ui {
 
-// A null image when the file cannot be read or is no JPEG it is reasonable to decode.
-QImage LoadPreviewPicture(const QString& path, QSize box);
+// Larger files are not read for a preview: no wallpaper the program keeps comes near it.
+inline constexpr qint64 kMaxPreviewFileBytes = qint64(64) * 1024 * 1024;
+
+// A null image when the file cannot be read, is too large, or is no JPEG it is
+// reasonable to decode within `limits`.
+QImage LoadPreviewPicture(const QString& path, QSize box, const TDecodeLimits& limits = {});
 
 }  // namespace ui

@@ -10,13 +10,17 @@
 #include <QStringList>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "control/WindowMessages.h"
+#include "control/BatchList.h"
 #include "download/DownloadRun.h"
+#include "download/FileStore.h"
 #include "download/Resolution.h"
 #include "task/SmartTask.h"
 #include "ui/Environment.h"
+#include "ui/PreviewLoader.h"
 #include "ui/TComboBox.h"  // NameEdit: its users need the whole class
 #include "ui/TImageList.h"
 #include "ui/TSpinEdit.h"
@@ -162,6 +166,7 @@ class TForm1 : public QWidget {
   std::atomic<bool>& Terminating = *TerminatingFlag;
   std::unique_ptr<task::TTaskManager> TaskManager;
   std::unique_ptr<task::TSmartTask> LoadAllGirlsImg;
+  std::unique_ptr<TPreviewLoader> PreviewLoader;
   int TaskCount = 0;
   int Seconds = 0;
   int Minutes = 0;
@@ -188,6 +193,11 @@ class TForm1 : public QWidget {
   void Timer1Timer();
   // True while `run` is the current run and the window is not closing.
   bool IsCurrent(const DownloadRun& run) const;
+  // A write of the run failed in a way every later one shares (a full disk, a
+  // read-only folder): the run and a batch stop, and the user is told once.
+  void StopForWriteFailure(DownloadRun& run, const TWriteResult& failure);
+  // Why the site's configured addresses cannot be used; empty when they can.
+  QString SiteAddressProblem() const;
 
   // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
   void SaveList();
@@ -208,6 +218,8 @@ class TForm1 : public QWidget {
   // Appends ticked, new entries (Found "0", Done "No") and writes Batch.ini
   // afresh; the list is read back from it when the write worked.
   void AddBatchEntries(const QStringList& names);
+  // Writes the list into Batch.ini; a failure is logged. True when written.
+  bool SaveBatch(BatchSave mode);
 
   // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
   // Callable from any thread; they return once the UI thread has handled them.
@@ -222,8 +234,17 @@ class TForm1 : public QWidget {
   int ProgressMax() const { return ProgressMaximum; }
   int ProgressPosition() const { return ProgressValue; }
   void SetProgressMax(int max);
-  // Shows a JPEG file scaled to the preview; an unreadable file empties it.
-  bool ShowPreviewFile(const QString& path);
+  // Decodes a JPEG file for the preview on a thread of its own and hands the
+  // picture (null when the file cannot be shown) to `done` on the UI thread,
+  // unless the preview changed meanwhile.
+  void LoadPreview(const QString& path, std::function<void(const QImage&)> done);
+  // Shows the file in the preview once decoded; one that cannot be shown empties it.
+  void ShowPreviewFile(const QString& path);
+  // Shows `picture` at once (null: empties the preview); a decode still under
+  // way for the preview is dropped.
+  void SetPreview(const QImage& picture);
+  // A preview decode has not finished yet.
+  bool PreviewPending() const;
   void Image1MouseDown(Qt::MouseButton button);
   void Image1MouseEnter();
   void Image1MouseLeave();
@@ -235,6 +256,9 @@ class TForm1 : public QWidget {
   // The search's terminated event: prepares the folders and starts the workers.
   void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<DownloadRun>& run);
   void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
+  // The name's folder and its nine size folders, without what a killed run
+  // left half-written; false (with the run stopped) when they cannot be made.
+  bool MakeRunFolders(DownloadRun& run);
 
   // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
   // Appends to SL the names of the site's index page at URL.

@@ -7,6 +7,7 @@
 
 #include "control/IniFile.h"
 #include "control/LastSession.h"
+#include "download/DiskLayout.h"
 #include "task/MainThread.h"
 #include "ui/Artwork.h"
 #include "ui/DesktopPlatform.h"
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
     ui::TEnvironment environment = ui::CompiledEnvironment(QDir::currentPath(), platform);
     // An optional [Site] section of Settings.ini points the program at another site.
     IniFile settings;
-    settings.Load(environment.Dir + "/Settings.ini");
+    settings.Load(SettingsFilePath(environment.Dir));
     environment.SetSiteUrls(ReadSiteUrls(settings, environment.SiteUrls()));
 
     ui::TForm1 Form1(environment);

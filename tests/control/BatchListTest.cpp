@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "BatchEntryPrint.h"
@@ -110,6 +112,55 @@ TEST_F(BatchListTest, AFileThatIsNoIniTextIsKeptAsideBeforeItIsReplaced) {
     ASSERT_TRUE(SaveBatchFile(Path(), {Entry("A", "0", "No", true)}, mode));
     EXPECT_EQ(ReadText(Path() + ".bad"), garbage);
     EXPECT_EQ(LoadBatchFile(Path()), QList<BatchEntry>{Entry("A", "0", "No", true)});
+  }
+}
+
+TEST_F(BatchListTest, AFileFromAWindowsEditorKeepsEveryEntryAndTheNextSaveWritesItAsUtf8) {
+  const QList<BatchEntry> entries{Entry(QString::fromUtf8("Ren\xC3\xA9" "e Test"), "12", "Yes", false),
+                                  Entry(QString::fromUtf8("Fran\xC3\xA7oise"), "3", "No", true),
+                                  Entry("Plain", "0", "No", true)};
+  QString text;
+  for (const BatchEntry& e : entries)
+    text += "[" + e.Name + "]\r\nDone=" + e.Done + "\r\nFound=" + e.Found + "\r\nChecked=" +
+            (e.Checked ? "Yes" : "No") + "\r\n";
+  QStringEncoder utf16(QStringConverter::Utf16LE);
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+  };
+  const Case cases[] = {
+      {"Windows-1252", text.toLatin1()},  // these names are Latin-1, where Windows-1252 agrees
+      {"UTF-16", "\xFF\xFE" + QByteArray(utf16.encode(text))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteText(c.bytes, Path());
+    ASSERT_EQ(LoadBatchFile(Path()), entries);
+    QList<BatchEntry> changed = entries;
+    changed[2].Checked = false;
+    ASSERT_TRUE(SaveBatchFile(Path(), changed, BatchSave::Update));
+    EXPECT_FALSE(QFile::exists(Path() + ".bad"));
+    const QByteArray saved = ReadText(Path());
+    QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    EXPECT_EQ(QString(strict.decode(saved)),
+              "[Ren\u00E9e Test]\nDone=Yes\nFound=12\nChecked=No\n\n\n"
+              "[Fran\u00E7oise]\nDone=No\nFound=3\nChecked=Yes\n\n\n"
+              "[Plain]\nDone=No\nFound=0\nChecked=No\n");
+    EXPECT_FALSE(strict.hasError());
+    EXPECT_EQ(LoadBatchFile(Path()), changed);
+  }
+}
+
+TEST_F(BatchListTest, ASectionLineWithoutItsBracketNeitherMakesAnEntryNorGrowsTheFile) {
+  WriteText("[A]\nDone=No\nFound=1\nChecked=Yes\n[Broken Name\nDone=Yes\nFound=9\n[B]\nDone=No\n", Path());
+  const QList<BatchEntry> expected{Entry("A", "1", "No", true), Entry("B", "0", "No", false)};
+  EXPECT_EQ(LoadBatchFile(Path()), expected);
+  ASSERT_TRUE(SaveBatchFile(Path(), expected, BatchSave::Update));
+  const QByteArray first = ReadText(Path());
+  for (int save = 0; save < 3; ++save) {
+    EXPECT_EQ(LoadBatchFile(Path()), expected);
+    ASSERT_TRUE(SaveBatchFile(Path(), expected, BatchSave::Update));
+    EXPECT_EQ(ReadText(Path()), first);
   }
 }
 

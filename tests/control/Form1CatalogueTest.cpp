@@ -133,7 +133,8 @@ TEST_F(Form1CatalogueTest, PassWithoutTheFolderFetchesButStoresNothing) {
   ASSERT_TRUE(PassEnded());
   EXPECT_FALSE(QDir(WorkDir.path() + "/AllGirls").exists());  // never made by the program
   EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"Ann One", 6}, {"Bea Two", -1}}));  // the pass ended
-  EXPECT_TRUE(LogLines().contains("ERR: Can not save - " + WorkDir.path() + "/AllGirls/Ann One.jpg"));
+  EXPECT_TRUE(LogLines().contains("ERR: Can not save - " + WorkDir.path() +
+                                  "/AllGirls/Ann One.jpg: No such file or directory"));
 }
 
 TEST_F(Form1CatalogueTest, UnreadableThumbnailDoesNotStopThePass) {
@@ -181,6 +182,7 @@ TEST_F(Form1CatalogueTest, SelectingANameShowsItsThumbnail) {
   Open();
   Form->Button7Click();
   Form->ListView2->topLevelItem(0)->setSelected(true);
+  ASSERT_TRUE(form1test::PreviewSettled(*Form));
   EXPECT_TRUE(Form->Image1->HasPicture());
   EXPECT_EQ(Form->Label3->text(), "A");
   EXPECT_EQ(Form->CurrentPath, WorkDir.path() + "/AllGirls/A.jpg");

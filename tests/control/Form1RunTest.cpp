@@ -46,9 +46,9 @@ TEST_F(Form1Fixture, AnEmptyNameIsRefusedWithAMessageAndNothingElse) {
   EXPECT_EQ(task::LiveThreadCount(), 0);
 }
 
-TEST_F(Form1Fixture, ANameThatWouldLeaveTheWallpapersFolderIsRefusedBeforeAnyRequest) {
+TEST_F(Form1Fixture, ANameThatCanNotBeAFolderIsRefusedBeforeAnyRequest) {
   ui::TForm1& form = Open();
-  for (const QString& name : {QString("../outside"), QString("/etc"), QString("a/../../b")}) {
+  for (const QString& name : {QString(".."), QString("."), QString(256, 'n')}) {
     form.NameEdit->setEditText(name);
     form.Button1Click();
     EXPECT_FALSE(form.Working) << name.toStdString();
@@ -57,6 +57,28 @@ TEST_F(Form1Fixture, ANameThatWouldLeaveTheWallpapersFolderIsRefusedBeforeAnyReq
   EXPECT_EQ(Site.Server().ConnectionCount(), 0);
   EXPECT_EQ(Platform.Count(Kind::ShowMessage), 3);
   EXPECT_FALSE(QDir(WorkDir.path() + "/Wallpapers").exists());
+}
+
+// The site's slugs allow "/" in a name; on disk the name is still one folder
+// and one file name part, so nothing lands outside Wallpapers/ either.
+TEST_F(Form1Fixture, ANameWithASlashIsOneFolderAndOneFileNamePart) {
+  const QByteArray jpeg = fixture::MakeJpeg(1024, 768, 4);
+  Site.AddName(fixture::MakeSiteName("Ann/Bee", 1, 2, jpeg, 1001, {"1024x768"}));
+  Site.AddName(fixture::MakeSiteName("../../Out", 1, 1, jpeg, 2001, {"1024x768"}));
+  ui::TForm1& form = Open();
+  ASSERT_TRUE(RunName("Ann/Bee"));
+  const QString folder = WorkDir.path() + "/Wallpapers/Ann" + QChar(0x2215) + "Bee";
+  EXPECT_EQ(QFile(folder + "/1024x768/Ann" + QChar(0x2215) + "Bee (1001).jpg").size(), jpeg.size());
+  EXPECT_EQ(QFile(folder + "/Preview.jpg").size(), jpeg.size());
+  EXPECT_EQ(Site.Server().RequestCount(fixture::TFixtureSite::kImageHost, "/ann/bee/ann/bee-1024x768-1002.jpg"), 1);
+  EXPECT_EQ(Platform.Calls().back().Text, folder);
+  // The name field offers the folder as the name it stands for.
+  EXPECT_GE(form.NameEdit->findText("Ann/Bee"), 0);
+
+  ASSERT_TRUE(RunName("../../Out"));
+  EXPECT_TRUE(QFile::exists(WorkDir.path() + "/Wallpapers/.." + QChar(0x2215) + ".." + QChar(0x2215) +
+                            "Out/1024x768/.." + QChar(0x2215) + ".." + QChar(0x2215) + "Out (2001).jpg"));
+  EXPECT_EQ(QDir(WorkDir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Wallpapers"});
 }
 
 TEST_F(Form1Fixture, ARunDownloadsEveryLinkAndEndsWithOneChimeAndTheFolder) {

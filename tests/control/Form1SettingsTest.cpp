@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QTabWidget>
 #include <QTest>
 #include <array>
@@ -115,6 +116,7 @@ class Form1Settings : public Form1Fixture {
     ASSERT_GE(index, 0) << name.toStdString();
     form.NameEdit->setCurrentIndex(index);
     emit form.NameEdit->Select(index);  // as a pick from the drop-down list reports it
+    ASSERT_TRUE(form1test::PreviewSettled(form));
   }
 };
 
@@ -261,7 +263,7 @@ TEST_F(Form1Settings, ASettingsFileThatIsNoIniTextStartsWithTheDefaultsAndIsKept
   } cases[] = {
       {"a NUL inside", QByteArray("[Last Session]\nName=Kate\0Moss\nThreads=3\n", 40)},
       {"a binary file", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\x01\0", 20)},
-      {"invalid UTF-8", "[Last Session]\nName=\xff\xfe\xfd\nThreads=3\n"},
+      {"UTF-16 holding a NUL character", QByteArray("\xFF\xFE[\0L\0]\0\n\0N\0=\0\0\0", 16)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -275,6 +277,50 @@ TEST_F(Form1Settings, ASettingsFileThatIsNoIniTextStartsWithTheDefaultsAndIsKept
     EXPECT_EQ(ReadFile(SettingsFile() + ".bad"), c.bytes);
     EXPECT_EQ(SavedKey("Name"), "Kept");
   }
+}
+
+TEST_F(Form1Settings, ASettingsFileFromAWindowsEditorIsUsedAsItIsAndSavedBackAsUtf8) {
+  const QString name = QString::fromUtf8("Ren\xC3\xA9" "e");
+  const site::TSiteUrls urls = Site.Urls();
+  ASSERT_TRUE(WriteFile(SettingsFile(), "[Site]\r\nMainSiteUrl=" + urls.MainSiteUrl.toUtf8() +
+                                            "\r\nWallpaperHostUrl=" + urls.WallpaperHostUrl.toUtf8() +
+                                            "\r\nImageHostUrl=" + urls.ImageHostUrl.toUtf8() +
+                                            "\r\n\r\n[Last Session]\r\nName=Ren\xE9" "e\r\nThreads=3\r\n"));
+  // As the program starts: [Site] is read before the window exists, over the
+  // compiled-in hosts.
+  Environment.SetSiteUrls(site::TSiteUrls());
+  IniFile startUp;
+  ASSERT_EQ(startUp.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
+  Environment.SetSiteUrls(ReadSiteUrls(startUp, Environment.SiteUrls()));
+  EXPECT_EQ(Environment.MainSiteUrl, urls.MainSiteUrl);
+  EXPECT_EQ(Environment.WallpaperHostUrl, urls.WallpaperHostUrl);
+  EXPECT_EQ(Environment.ImageHostUrl, urls.ImageHostUrl);
+
+  ui::TForm1& form = Open();
+  EXPECT_EQ(form.NameEdit->currentText(), name);
+  EXPECT_EQ(form.Label3->text(), name);
+  EXPECT_EQ(form.SpinEdit1->text(), "3");
+  ASSERT_TRUE(RunName(form.NameEdit->currentText()));
+  EXPECT_GT(Site.Server().RequestCount(fixture::TFixtureSite::kMainHost,
+                                       fixture::TFixtureSite::ListingTarget(fixture::SiteSlug(name), 1)),
+            0)
+      << "the run asks the site of [Site] for the name as read";
+  Form.reset();
+
+  EXPECT_FALSE(QFile::exists(SettingsFile() + ".bad"));
+  const QByteArray saved = ReadFile(SettingsFile());
+  QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+  const QString text = strict.decode(saved);
+  EXPECT_FALSE(strict.hasError()) << "the file is UTF-8 now";
+  EXPECT_TRUE(text.startsWith("[Site]\nMainSiteUrl=" + urls.MainSiteUrl + "\n")) << text.toStdString();
+  EXPECT_TRUE(saved.contains("\nName=Ren\xC3\xA9" "e\n"));
+  IniFile after;
+  ASSERT_EQ(after.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
+  const site::TSiteUrls kept = ReadSiteUrls(after, site::TSiteUrls());
+  EXPECT_EQ(kept.MainSiteUrl, urls.MainSiteUrl);
+  EXPECT_EQ(kept.WallpaperHostUrl, urls.WallpaperHostUrl);
+  EXPECT_EQ(kept.ImageHostUrl, urls.ImageHostUrl);
+  EXPECT_EQ(after.ReadString("Last Session", "Name", ""), name);
 }
 
 TEST_F(Form1Settings, ASettingsFileThatCannotBeReadIsLeftAlone) {
@@ -389,6 +435,7 @@ TEST_F(Form1Settings, StartUpShowsThePreviewOfTheLastName) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.toStdString());
     ui::TForm1& form = OpenWith("[Last Session]\nName=" + c.name.toUtf8() + "\n");
+    ASSERT_TRUE(PreviewSettled(form));
     EXPECT_EQ(form.NameEdit->currentText(), c.name);
     EXPECT_EQ(form.Label3->text(), c.name);
     EXPECT_EQ(form.Image1->HasPicture(), c.picture);

@@ -32,6 +32,11 @@ bool PumpUntil(F&& done, std::chrono::milliseconds bound = kBound) {
       bound);
 }
 
+// Waits until the preview's decode, done off the UI thread, has been shown.
+inline bool PreviewSettled(const ui::TForm1& form) {
+  return PumpUntil([&] { return !form.PreviewPending(); });
+}
+
 class Form1Fixture : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -5,13 +5,22 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "common/QtPrint.h"
 
 namespace {
 
 using Status = IniFile::LoadStatus;
+
+// `text` as Notepad saves it as "Unicode": UTF-16 after its mark.
+QByteArray AsUtf16(const QString& text, QStringConverter::Encoding order) {
+  QStringEncoder encoder(order);
+  const QByteArray mark = order == QStringConverter::Utf16LE ? "\xFF\xFE" : "\xFE\xFF";
+  return mark + QByteArray(encoder.encode(text));
+}
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -38,6 +47,18 @@ class IniFileTest : public ::testing::Test {
   QString SavedText(const IniFile& ini) {
     EXPECT_TRUE(ini.Save(Path()));
     return QString::fromUtf8(ReadBytes());
+  }
+  // Saves `ini`, loads what was written and saves that again: the second save
+  // must write the bytes of the first, or the file would change on every run.
+  // Returns the first save's bytes.
+  QByteArray SavedTwice(const IniFile& ini) {
+    EXPECT_TRUE(ini.Save(Path()));
+    const QByteArray first = ReadBytes();
+    IniFile reloaded;
+    EXPECT_EQ(reloaded.Load(Path()), Status::Loaded);
+    EXPECT_TRUE(reloaded.Save(Path()));
+    EXPECT_EQ(ReadBytes().toStdString(), first.toStdString()) << "the second save changed the file";
+    return first;
   }
   QStringList Entries() const {
     return QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -243,6 +264,166 @@ TEST_F(IniFileTest, MissingFileLoadsEmptyAndTheFirstSaveCreatesIt) {
   EXPECT_EQ(SavedText(ini), "[Last Session]\nThreads=10\n");
 }
 
+TEST_F(IniFileTest, EachFormOfTextReadsAsTheWindowsFunctionsReadItAndIsSavedAsUtf8) {
+  using enum QStringConverter::Encoding;
+  const QString renee = QString::fromUtf8("Ren\xC3\xA9" "e");
+  const QString text = "[Last Session]\r\nName=" + renee + "\r\n";
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    QString name;
+  };
+  const Case cases[] = {
+      {"UTF-8", "[Last Session]\nName=Ren\xC3\xA9" "e\n", renee},
+      {"UTF-8 after its mark", "\xEF\xBB\xBF[Last Session]\nName=Ren\xC3\xA9" "e\n", renee},
+      {"Windows-1252 from a Windows editor", "[Last Session]\r\nName=Ren\xE9" "e\r\n", renee},
+      {"Windows-1252 beyond Latin-1, and a byte it leaves unused", "[Last Session]\nName=\x80 \x8A\x9F \x81\n",
+       QString::fromUtf8("\xE2\x82\xAC \xC5\xA0\xC5\xB8 \xC2\x81")},
+      {"UTF-8 cut short is Windows-1252", "[Last Session]\nName=\xC3", QString::fromUtf8("\xC3\x83")},
+      {"overlong UTF-8 is Windows-1252", "[Last Session]\nName=\xC0\xAF\n", QString::fromUtf8("\xC3\x80\xC2\xAF")},
+      {"one foreign byte makes the whole file Windows-1252", "[Last Session]\nName=\xC3\x91 \xE9\n",
+       QString::fromUtf8("\xC3\x83\xE2\x80\x98 \xC3\xA9")},
+      {"UTF-16", AsUtf16(text, Utf16LE), renee},
+      {"UTF-16BE", AsUtf16(text, Utf16BE), renee},
+      {"UTF-16 with an odd byte at the end", AsUtf16("[Last Session]\nName=" + renee, Utf16LE) + "x",
+       renee + QChar(QChar::ReplacementCharacter)},
+      // The mark says the file is meant as UTF-8, so a broken sequence is lost
+      // rather than the rest read as another code page.
+      {"a broken sequence after the UTF-8 mark", "\xEF\xBB\xBF[Last Session]\nName=Ren\xE9" "e\n",
+       "Ren" + QString(QChar(QChar::ReplacementCharacter)) + "e"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const IniFile ini = LoadText(c.bytes);
+    EXPECT_EQ(ini.ReadSections(), QStringList{"Last Session"});
+    EXPECT_EQ(ini.ReadString("Last Session", "Name", "default"), c.name);
+    EXPECT_EQ(SavedTwice(ini).toStdString(), ("[Last Session]\nName=" + c.name + "\n").toStdString());
+  }
+  // A Windows-1252 section name matches without regard to case like any other.
+  const IniFile batch = LoadText("[Ren\xC9" "e]\nDone=Yes\n");
+  EXPECT_EQ(batch.ReadSections(), QStringList{QString::fromUtf8("Ren\xC3\x89" "e")});
+  EXPECT_EQ(batch.ReadString(renee, "Done", "No"), "Yes");
+}
+
+TEST_F(IniFileTest, OddLinesComeOutAsTheWindowsFunctionsReadThemAndSettleAfterOneSave) {
+  struct Reading {
+    QString section, key, value;
+  };
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    QStringList sections;
+    std::vector<Reading> readings;
+    QByteArray saved;
+  };
+  const QByteArray longName(100000, 'n');
+  const QByteArray longValue(1 << 20, 'v');
+  const Case cases[] = {
+      {"a section line without its \"]\": the keys after it stay in the section before",
+       "[A]\nDone=No\n[Broken Name\nDone=Yes\nFound=3\n[B]\nDone=No\n",
+       {"A", "B"},
+       {{"A", "Done", "No"}, {"A", "Found", "3"}, {"Broken Name", "Done", "none"}, {"B", "Done", "No"}},
+       "[A]\nDone=No\n\n; [Broken Name\nDone=Yes\nFound=3\n\n\n[B]\nDone=No\n"},
+      {"the same before any section", "[Broken Name\nDone=Yes\n[B]\nDone=No\n",
+       {"B"},
+       {{"Broken Name", "Done", "none"}, {"B", "Done", "No"}},
+       "; [Broken Name\n\n\nDone=Yes\n\n\n[B]\nDone=No\n"},
+      {"one with \"=\" in it", "[A]\n[Broken=Yes\nk=v\n", {"A"}, {{"A", "k", "v"}, {"A", "[Broken", "none"}},
+       "[A]\n\n; [Broken=Yes\nk=v\n"},
+      {"a lone \"[\"", "[A]\n[\nk=v\n", {"A"}, {{"A", "k", "v"}}, "[A]\n\n; [\nk=v\n"},
+      {"blanks and tabs before \"[\"", " \t[A]\n\t [Broken\nk=v\n  [B]\n", {"A", "B"}, {{"A", "k", "v"}},
+       "[A]\n\n; [Broken\nk=v\n\n\n[B]\n"},
+      {"lines ended by CR alone", "[A]\rk=1\r[Broken\rDone=Yes\r[B]\rj=2", {"A", "B"},
+       {{"A", "k", "1"}, {"A", "Done", "Yes"}, {"B", "j", "2"}}, "[A]\nk=1\n\n; [Broken\nDone=Yes\n\n\n[B]\nj=2\n"},
+      {"every kind of line end, the last one missing", "[A]\r\nk=1\n\r[B]\rj=2\n[C]\r\nx=3", {"A", "B", "C"},
+       {{"A", "k", "1"}, {"B", "j", "2"}, {"C", "x", "3"}}, "[A]\nk=1\n\n\n[B]\nj=2\n\n\n[C]\nx=3\n"},
+      {"a \"]\" followed by more text", "[A] ; note\nk=v\n[B]]\nj=w\n", {"A", "B"}, {{"A", "k", "v"}, {"B", "j", "w"}},
+       "[A]\nk=v\n\n\n[B]\nj=w\n"},
+      // A section without a name cannot be asked for, and its keys do not join
+      // the section before.
+      {"\"[]\" and \"[ ]\", a comment among their keys", "[A]\nk=1\n[]\n; note\nk=2\n[ \t]\nj=3\n[B]\n",
+       {"A", "B"}, {{"A", "k", "1"}, {"A", "j", "none"}, {"B", "k", "none"}},
+       "[A]\nk=1\n\n\n; []\n; note\n; k=2\n; [ \t]\n; j=3\n[B]\n"},
+      {"\"[]\" before any section", "k=0\n[]\nk=1\n[B]\nj=2\n", {"B"}, {{"B", "j", "2"}, {"B", "k", "none"}},
+       "k=0\n\n\n; []\n; k=1\n[B]\nj=2\n"},
+      {"control characters", "[\x01" "A\x0b\x1b]\n\x02k\x0c\x7f=\x03v\x1f\n\x04[x=y\n", {"\x01" "A\x0b\x1b"},
+       {{"\x01" "A\x0b\x1b", "\x02k\x0c\x7f", "\x03v\x1f"}, {"\x01" "A\x0b\x1b", "\x04[x", "y"}},
+       "[\x01" "A\x0b\x1b]\n\x02k\x0c\x7f=\x03v\x1f\n\x04[x=y\n"},
+      {"lines that hold no key", "[A]\nk=1\nno equals sign\n=no name\n  \t =blank name\nj=2\n", {"A"},
+       {{"A", "k", "1"}, {"A", "j", "2"}, {"A", "no equals sign", "none"}},
+       "[A]\nk=1\n\n; no equals sign\n; =no name\n; =blank name\nj=2\n"},
+      // Comments at the top are the file's own, however they are indented or
+      // preceded; SimpleIni would otherwise write them at the very start as
+      // the first entry's, for the next load to take as the file's.
+      {"comments at the top after blank lines and blanks", "\n\r\n \t; top\n\t# second\n[A]\nk=v\n", {"A"},
+       {{"A", "k", "v"}}, "; top\n# second\n\n\n[A]\nk=v\n"},
+      {"a comment at the top after a line without a key", "stray line\n; top\nk=v\n[A]\n", {"A"}, {},
+       "; stray line\n; top\n\n\nk=v\n\n\n[A]\n"},
+      {"very long lines", "[" + longName + "]\nk=" + longValue + "\n", {QString::fromLatin1(longName)},
+       {{QString::fromLatin1(longName), "k", QString::fromLatin1(longValue)}},
+       "[" + longName + "]\nk=" + longValue + "\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const IniFile ini = LoadText(c.bytes);
+    EXPECT_EQ(ini.ReadSections(), c.sections);
+    for (const Reading& r : c.readings)
+      EXPECT_EQ(ini.ReadString(r.section, r.key, "none"), r.value)
+          << r.section.left(20).toStdString() << "/" << r.key.toStdString();
+    EXPECT_EQ(SavedTwice(ini).toStdString(), c.saved.toStdString());
+  }
+}
+
+TEST_F(IniFileTest, ANameOrValueBeginningWithU_FEFFKeepsIt) {
+  const QString mark(QChar(0xFEFF));
+  IniFile ini;
+  ASSERT_TRUE(ini.WriteString(mark + "First", "Done", "1"));
+  ASSERT_TRUE(ini.WriteString("Plain", "Done", "2"));
+  ASSERT_TRUE(ini.WriteString(mark + "Plain", mark + "Key", mark + "value"));
+  EXPECT_EQ(SavedTwice(ini).toStdString(),
+            "[\xEF\xBB\xBF" "First]\nDone=1\n\n\n[Plain]\nDone=2\n\n\n"
+            "[\xEF\xBB\xBFPlain]\n\xEF\xBB\xBFKey=\xEF\xBB\xBFvalue\n");
+  IniFile reloaded;
+  ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
+  EXPECT_EQ(reloaded.ReadSections(), (QStringList{mark + "First", "Plain", mark + "Plain"}));
+  EXPECT_EQ(reloaded.ReadString(mark + "plain", mark + "KEY", ""), mark + "value");
+  EXPECT_EQ(reloaded.ReadString("Plain", "Done", ""), "2");
+  EXPECT_EQ(reloaded.ReadString("First", "Done", "none"), "none");
+
+  // Only the mark the file starts with is taken off, in any of its forms. One
+  // more right after it is text, as the Windows functions read it: the first
+  // line is then no section, nor a key anyone can ask for, and it is kept as a
+  // comment, since at the start of a file written without a mark it would be
+  // taken for one.
+  using enum QStringConverter::Encoding;
+  const QString named = "[" + mark + "First]\r\nDone=1\r\n";
+  const QString doubled = mark + "[A]\r\nk=v\r\n[B]\r\nj=w\r\n";
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    QStringList sections;
+    QByteArray saved;
+  };
+  const Case cases[] = {
+      {"a name after the UTF-8 mark", "\xEF\xBB\xBF" + named.toUtf8(), {mark + "First"},
+       "[\xEF\xBB\xBF" "First]\nDone=1\n"},
+      {"a name after the UTF-16 mark", AsUtf16(named, Utf16LE), {mark + "First"}, "[\xEF\xBB\xBF" "First]\nDone=1\n"},
+      {"a name after the UTF-16BE mark", AsUtf16(named, Utf16BE), {mark + "First"},
+       "[\xEF\xBB\xBF" "First]\nDone=1\n"},
+      {"a doubled UTF-8 mark", "\xEF\xBB\xBF" + doubled.toUtf8(), {"B"},
+       "; \xEF\xBB\xBF[A]\n\n\nk=v\n\n\n[B]\nj=w\n"},
+      {"a doubled UTF-16 mark", AsUtf16(doubled, Utf16LE), {"B"}, "; \xEF\xBB\xBF[A]\n\n\nk=v\n\n\n[B]\nj=w\n"},
+      {"a key before any section after the mark", AsUtf16(mark + "k=v\n[B]\n", Utf16LE), {"B"},
+       "; \xEF\xBB\xBFk=v\n\n\n[B]\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const IniFile marked = LoadText(c.bytes);
+    EXPECT_EQ(marked.ReadSections(), c.sections);
+    EXPECT_EQ(SavedTwice(marked).toStdString(), c.saved.toStdString());
+  }
+}
+
 TEST_F(IniFileTest, FileThatIsNoIniTextLoadsEmptyAndIsLeftAlone) {
   struct Case {
     const char* what;
@@ -251,10 +432,10 @@ TEST_F(IniFileTest, FileThatIsNoIniTextLoadsEmptyAndIsLeftAlone) {
   const Case cases[] = {
       {"binary garbage", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18)},
       {"NUL inside text", QByteArray("[Last Session]\nName=A\0B\n", 24)},
-      {"Windows-1252 text", "[Last Session]\nName=\xD1" "andu\n"},
-      {"UTF-8 cut short", "[Last Session]\nName=\xC3"},
-      {"overlong UTF-8", "[Last Session]\nName=\xC0\xAF\n"},
-      {"UTF-16", QByteArray("\xFF\xFE[\0L\0]\0\n\0", 10)},
+      {"NUL after the UTF-8 mark", QByteArray("\xEF\xBB\xBF[L]\nName=A\0B\n", 17)},
+      {"NUL character in UTF-16", QByteArray("\xFF\xFE[\0L\0]\0\n\0N\0=\0\0\0", 16)},
+      {"NUL character in UTF-16BE", QByteArray("\xFE\xFF\0[\0L\0]\0\n\0\0", 12)},
+      {"UTF-16 without a mark", QByteArray("[\0L\0]\0\n\0", 8)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

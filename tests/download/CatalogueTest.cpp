@@ -52,30 +52,6 @@ TEST(CatalogueTest, SlugsAndAddresses) {
   }
 }
 
-TEST(CatalogueTest, ThumbnailPathStaysInItsFolder) {
-  EXPECT_EQ(ThumbnailPath("/w", "Sample O'Name"), QStringLiteral("/w/AllGirls/Sample O'Name.jpg"));
-  EXPECT_EQ(ThumbnailPath("/w", ".."), QStringLiteral("/w/AllGirls/...jpg"));  // one file name still
-  EXPECT_EQ(ThumbnailPath("/w", ""), QStringLiteral("/w/AllGirls/.jpg"));
-  for (const QString& bad : {QStringLiteral("../x"), QStringLiteral("/etc/x"), QStringLiteral("a/b"),
-                             QStringLiteral("a") + QChar(0) + QStringLiteral("b")})
-    EXPECT_EQ(ThumbnailPath("/w", bad), std::nullopt) << bad.toStdString();
-}
-
-TEST(CatalogueTest, ThumbnailCaptionsFromTheFolder) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  EXPECT_TRUE(ThumbnailCaptions(dir.path()).isEmpty());  // no AllGirls at all
-  ASSERT_TRUE(QDir(dir.path()).mkdir("AllGirls"));
-  for (const char* name : {"A.jpg", "B.jpg", "notes.txt", "C.jpg.bak", "D.JPG", "E.jpeg"}) {
-    QFile f(dir.path() + "/AllGirls/" + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  }
-  ASSERT_TRUE(QDir(dir.path()).mkdir("AllGirls/Folder.jpg"));  // folders count too
-  QStringList captions = ThumbnailCaptions(dir.path());
-  captions.sort();
-  EXPECT_EQ(captions, QStringList({"A", "B", "C.jpg", "Folder"}));
-}
-
 TEST(CatalogueTest, ThumbPictureKeepsBytesAndWidth) {
   TThumbPicture picture;
   const QByteArray jpeg = HeaderOnlyJpeg(640, 480);

@@ -1,30 +1,25 @@
+// Writing files beside their targets and renaming them over: what is left on
+// disk after a success, a failure and a kill.
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 
+#include "common/QtPrint.h"
 #include "download/FileStore.h"
 
 namespace {
 
-TEST(NameFolder, StaysInsideTheWallpapersFolder) {
-  const QString dir = "/work/x";
-  struct {
-    QString name;
-    bool accepted;
-  } cases[] = {
-      {"Sample Name", true}, {"Sample O'Name", true}, {"   ", true},  {"Ann /Bee", true},
-      {"/etc", false},       {"..", false},           {"../x", false}, {"a/../../x", false},
-      {"a/..", false},       {"", false},             {"...", true},
-  };
-  for (const auto& c : cases) {
-    const auto folder = NameFolder(dir, c.name);
-    EXPECT_EQ(folder.has_value(), c.accepted) << c.name.toStdString();
-    if (folder) {
-      EXPECT_EQ(*folder, dir + "/Wallpapers/" + c.name);
-    }
-  }
+QByteArray Contents(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+QStringList Entries(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 TEST(WriteFileAtomically, ReplacesWholeAndLeavesNoTemporaryFile) {
@@ -32,24 +27,81 @@ TEST(WriteFileAtomically, ReplacesWholeAndLeavesNoTemporaryFile) {
   const QString path = tmp.filePath("a.jpg");
   ASSERT_TRUE(WriteFileAtomically(path, "first, longer content"));
   ASSERT_TRUE(WriteFileAtomically(path, "second"));
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), "second");
-  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files), QStringList{"a.jpg"});
+  EXPECT_EQ(Contents(path), "second");
+  EXPECT_EQ(Entries(tmp.path()), QStringList{"a.jpg"});
 
   ASSERT_TRUE(CopyFileAtomically(path, tmp.filePath("Preview.jpg")));
-  QFile copy(tmp.filePath("Preview.jpg"));
-  ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-  EXPECT_EQ(copy.readAll(), "second");
+  EXPECT_EQ(Contents(tmp.filePath("Preview.jpg")), "second");
 }
 
-TEST(WriteFileAtomically, FailsInAFolderThatCannotBeWrittenOrDoesNotExist) {
+TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
   QTemporaryDir tmp;
-  EXPECT_FALSE(WriteFileAtomically(tmp.filePath("missing/a.jpg"), "x"));
-  EXPECT_FALSE(CopyFileAtomically(tmp.filePath("absent.jpg"), tmp.filePath("b.jpg")));
-  // A file where a folder should be: fails for every user, root included.
   ASSERT_TRUE(WriteFileAtomically(tmp.filePath("blocker"), "x"));
-  EXPECT_FALSE(WriteFileAtomically(tmp.filePath("blocker/a.jpg"), "x"));
+  const struct {
+    const char* Name;
+    QString Path;
+    int Error;
+    bool StopsEveryWrite;
+  } cases[] = {
+      {"missing folder", tmp.filePath("missing/a.jpg"), ENOENT, true},
+      // A file where a folder should be fails for every user, root included.
+      {"file in place of the folder", tmp.filePath("blocker/a.jpg"), ENOTDIR, true},
+      {"name too long", tmp.filePath(QString(300, 'n') + ".jpg"), ENAMETOOLONG, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TWriteResult result = WriteFileAtomically(c.Path, "x");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.Error, c.Error);
+    EXPECT_EQ(result.Path, c.Path);
+    EXPECT_EQ(result.StopsEveryWrite(), c.StopsEveryWrite);
+    EXPECT_EQ(result.Describe(), c.Path + ": " + result.Reason());
+  }
+  const TWriteResult copy = CopyFileAtomically(tmp.filePath("absent.jpg"), tmp.filePath("b.jpg"));
+  EXPECT_EQ(copy.Error, ENOENT);
+  EXPECT_EQ(copy.Path, tmp.filePath("absent.jpg"));
+  EXPECT_EQ(Entries(tmp.path()), QStringList{"blocker"});
+}
+
+TEST(StagedFile, IsRemovedUnlessCommitted) {
+  QTemporaryDir tmp;
+  const QString path = tmp.filePath("a.jpg");
+  ASSERT_TRUE(WriteFileAtomically(path, "old"));
+  {
+    TStagedFile staged(path, "new");
+    ASSERT_TRUE(staged.Staged());
+    ASSERT_EQ(Entries(tmp.path()).size(), 2);
+  }
+  EXPECT_EQ(Contents(path), "old");
+  EXPECT_EQ(Entries(tmp.path()), QStringList{"a.jpg"});
+}
+
+// A process killed between writing and renaming leaves its temporary file;
+// the next run removes those of our own pattern and nothing else.
+TEST(RemoveLeftoverTemporaries, RemovesOnlyOurOwnPattern) {
+  QTemporaryDir tmp;
+  const QStringList ours{".Ann (1).jpg.ostrana-a1B2c3", ".Preview.jpg.ostrana-000000"};
+  const QStringList others{"Ann (1).jpg",           ".Ann (1).jpg.ostrana-a1B2c",  "Ann (1).jpg.ostrana-a1B2c3",
+                           ".ostrana-a1B2c3",       ".Ann (1).jpg.ostrana-a1B2c34", ".Ann (1).jpg.a1B2c3",
+                           ".x.ostrana-a1B2c3.jpg"};
+  for (const QString& name : ours + others) ASSERT_TRUE(WriteFileAtomically(tmp.filePath(name), "x"));
+  for (const QString& name : ours) EXPECT_TRUE(IsTemporaryFileName(name)) << name.toStdString();
+  for (const QString& name : others) EXPECT_FALSE(IsTemporaryFileName(name)) << name.toStdString();
+  EXPECT_EQ(RemoveLeftoverTemporaries(tmp.path()), 2);
+  QStringList left = others;
+  left.sort();
+  EXPECT_EQ(Entries(tmp.path()), left);
+}
+
+TEST(MakeFolder, MakesEveryMissingFolderOrSaysWhyNot) {
+  QTemporaryDir tmp;
+  EXPECT_TRUE(MakeFolder(tmp.filePath("a/b/c")));
+  EXPECT_TRUE(QDir(tmp.filePath("a/b/c")).exists());
+  EXPECT_TRUE(MakeFolder(tmp.filePath("a/b/c")));
+  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("file"), "x"));
+  const TWriteResult blocked = MakeFolder(tmp.filePath("file/sub"));
+  EXPECT_EQ(blocked.Error, ENOTDIR);
+  EXPECT_EQ(MakeFolder(tmp.filePath("file")).Error, ENOTDIR);
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <QTemporaryDir>
 #include <map>
 #include <mutex>
+#include <new>
 
 #include "JpegBytes.h"
 #include "common/QtPrint.h"
+#include "download/FileStore.h"
 #include "download/LoadImages.h"
 
 namespace {
@@ -23,9 +25,16 @@ struct RecordingHost : WorkerHost {
   QString label3, found, currentPath, lastPreview;
   std::vector<int> progress;
   int previews = 0, percents = 0, done = 0;
+  QStringList writeFailures;
+  DownloadRun* run = nullptr;  // what StopForWriteFailure stops, as the window does
+  int throwOnLine = -1;        // the log line (counted from 0) that throws instead
 
   void AddLog(const QString& line) override {
     std::lock_guard l(m);
+    if (log.size() == throwOnLine) {
+      ++throwOnLine;  // once
+      throw std::bad_alloc();
+    }
     log << line;
   }
   void SetRowStatus(int n, const QString& s) override {
@@ -55,19 +64,27 @@ struct RecordingHost : WorkerHost {
     std::lock_guard l(m);
     currentPath = p;
   }
+  void StopForWriteFailure(const TWriteResult& failure) override {
+    std::lock_guard l(m);
+    writeFailures << failure.Describe();
+    if (run) run->Stop();
+  }
   void AnnounceDone() override { ++done; }
 };
 
-// Answers by URL; an unknown URL fails like a refused connection.
+// Answers by URL; an unknown URL fails like a refused connection, and a
+// failure set for a URL comes instead of its body.
 struct ImageHost {
   std::map<QString, QByteArray> bodies;
+  std::map<QString, site::TFetchResult> failures;
   QStringList requests;
-  bool operator()(const QString& url, QByteArray& buffer) {
+  site::TFetchResult operator()(const QString& url, QByteArray& buffer) {
     requests << url;
+    if (const auto failure = failures.find(url); failure != failures.end()) return failure->second;
     const auto it = bodies.find(url);
-    if (it == bodies.end()) return false;
+    if (it == bodies.end()) return {site::TFetchFailure::Refused, "images:80", "connection refused"};
     buffer = it->second;
-    return true;
+    return {};
   }
 };
 
@@ -79,6 +96,7 @@ class Worker : public ::testing::Test {
     run.ImageHostUrl = kImageHost;
     run.ResParams = TResParams::All();
     run.Timings.FetchPause = std::chrono::milliseconds(0);
+    host.run = &run;
   }
   void UseName(const QString& name) {
     run.Name = name;
@@ -262,10 +280,10 @@ TEST_F(Worker, StopEndsTheWorkerAfterItsTryInProgress) {
   struct StoppingHost {
     std::atomic<bool>* working;
     int calls = 0;
-    bool operator()(const QString&, QByteArray&) {
+    site::TFetchResult operator()(const QString&, QByteArray&) {
       ++calls;
       *working = false;
-      return false;
+      return {site::TFetchFailure::Stopped, {}, "stopped"};
     }
   } stopping{&run.Working};
   WallpaperWorker worker(run, host, std::ref(stopping), active, terminating);
@@ -277,18 +295,108 @@ TEST_F(Worker, StopEndsTheWorkerAfterItsTryInProgress) {
   EXPECT_EQ(host.progress, std::vector<int>{1});
 }
 
-TEST_F(Worker, AFileThatCannotBeWrittenIsAFailedTryAndTheEndIsStillAnnounced) {
-  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768"};
-  images.bodies[kImageHost + "sample-name/sample-name-1024x768-1.jpg"] = HeaderOnlyJpeg(1024, 768);
-  // A file where the size folder should be.
-  QDir(run.SizeFolder("1024x768")).removeRecursively();
-  QFile blocker(run.SizeFolder("1024x768"));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
+// A file name the folder cannot hold ends only its link, at once; a folder
+// that takes no file stops the run, as every other write there would fail too.
+TEST_F(Worker, AWriteErrorEndsTheLinkAtOnceAndAFolderThatTakesNoFileStopsTheRun) {
+  const QString longId = QString(260, '9');
+  run.ImageLinks = {kWallHost + "/sample-name/" + longId + "/1024x768", kWallHost + "/sample-name/1/1024x768",
+                    kWallHost + "/sample-name/2/1280x1024"};
+  for (const QString& link : run.ImageLinks) {
+    const QString id = link.section('/', 4, 4), size = link.section('/', 5, 5);
+    images.bodies[kImageHost + "sample-name/sample-name-" + size + "-" + id + ".jpg"] = HeaderOnlyJpeg(1024, 768);
+  }
+  // A file where the 1280x1024 folder should be.
+  QDir(run.SizeFolder("1280x1024")).removeRecursively();
+  ASSERT_TRUE(WriteFileAtomically(run.SizeFolder("1280x1024"), "x"));
+  run.ImageLinks << kWallHost + "/sample-name/3/1024x768";
   RunWorker({0, 1, 1});
-  EXPECT_EQ(images.requests.size(), WallpaperWorker::kMaxTries);
+
+  EXPECT_EQ(images.requests.size(), 3) << images.requests.join('\n').toStdString();
+  const QStringList errors = host.log.filter("  ERR: Can not save - ");
+  ASSERT_EQ(errors.size(), 2) << host.log.join('\n').toStdString();
+  EXPECT_TRUE(errors[0].endsWith(": File name too long")) << errors[0].toStdString();
+  EXPECT_TRUE(errors[1].endsWith(": Not a directory")) << errors[1].toStdString();
+  EXPECT_TRUE(host.log.contains("Thread #1  LOADING... 1024x768 - 1  SUCCESSFULL"));
+  EXPECT_EQ(host.writeFailures.size(), 1);
+  EXPECT_FALSE(run.Working);
+  EXPECT_TRUE(host.log.contains("Thread #1  NOT LOADED: " + kImageHost + "sample-name/sample-name-1280x1024-2.jpg"));
+  EXPECT_FALSE(host.log.contains("Thread #1  MATCHES: " + kImageHost + "sample-name/sample-name-1024x768-3.jpg"));
   EXPECT_EQ(host.rows[1].last(), "Finished!");
   EXPECT_EQ(host.done, 1);
+}
+
+// A failure that no retry can mend costs one attempt and says why.
+TEST_F(Worker, WhatNoRetryCanMendIsTriedOnceAndSaysWhy) {
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768", kWallHost + "/sample-name/2/1024x768"};
+  const QString first = kImageHost + "sample-name/sample-name-1024x768-1.jpg";
+  images.failures[first] = {site::TFetchFailure::TooLarge, "images:80", "larger than 16 MiB"};
+  images.bodies[kImageHost + "sample-name/sample-name-1024x768-2.jpg"] = HeaderOnlyJpeg(1024, 768);
+  RunWorker({0, 1, 1});
+  EXPECT_EQ(images.requests.count(first), 1);
+  const qsizetype why = host.log.indexOf("Thread #1  ERR: images:80: larger than 16 MiB");
+  ASSERT_GE(why, 0) << host.log.join('\n').toStdString();
+  EXPECT_EQ(host.log.value(why + 1), "Thread #1  NOT LOADED: " + first);
+  EXPECT_TRUE(host.log.contains("Thread #1  LOADING... 1024x768 - 2  SUCCESSFULL"));
+}
+
+// A server that closes early leaves a picture whose header is intact.
+TEST_F(Worker, ACutOffPictureIsNeverStored) {
+  run.ImageLinks = {kWallHost + "/sample-name/7/1024x768"};
+  const QString url = kImageHost + "sample-name/sample-name-1024x768-7.jpg";
+  images.bodies[url] = CutHeaderOnlyJpeg(1024, 768);
+  RunWorker({0, 1, 1});
+  EXPECT_EQ(images.requests.size(), WallpaperWorker::kMaxTries);
+  EXPECT_FALSE(QFile::exists(File("1024x768", "7")));
+  EXPECT_FALSE(QFile::exists(run.PreviewFile()));
+  EXPECT_TRUE(host.log.contains("Thread #1  NOT LOADED: " + url));
+}
+
+// A body that arrives after Stop is dropped, and a file that a newer run of the
+// name may own is neither replaced nor removed.
+TEST_F(Worker, AStoppedRunWritesNothingMore) {
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768", kWallHost + "/sample-name/2/1024x768"};
+  const QByteArray newer = "a newer run's file, not a JPEG at all";
+  ASSERT_TRUE(WriteFileAtomically(File("1024x768", "2"), newer));
+  struct LateHost {
+    DownloadRun* run;
+    site::TFetchResult operator()(const QString&, QByteArray& buffer) {
+      buffer = HeaderOnlyJpeg(1024, 768);
+      run->Stop();  // Stop comes while the body is on its way
+      return {};
+    }
+  } late{&run};
+  WallpaperWorker worker(run, host, std::ref(late), active, terminating);
+  worker.Run({0, 1, 1});
+  EXPECT_FALSE(QFile::exists(File("1024x768", "1")));
+  EXPECT_FALSE(QFile::exists(run.PreviewFile()));
+  // Stopped before its check, the worker leaves the other file alone.
+  run.ImageLinks.removeFirst();
+  WallpaperWorker again(run, host, std::ref(late), active, terminating);
+  again.CheckImage(File("1024x768", "2"), "2");
+  EXPECT_EQ(Read(File("1024x768", "2")), newer);
+  EXPECT_EQ(QDir(run.SizeFolder("1024x768")).entryList(QDir::Files | QDir::Hidden), QStringList{run.Name + " (2).jpg"});
+}
+
+// Whatever ends a worker early, the run still counts it down exactly once.
+TEST_F(Worker, AnExceptionStillAnnouncesTheEndOnce) {
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768"};
+  struct Throwing {
+    site::TFetchResult operator()(const QString&, QByteArray&) { throw std::bad_alloc(); }
+  };
+  WallpaperWorker worker(run, host, Throwing{}, active, terminating);
+  worker.Run({0, 1, 1});
+  EXPECT_EQ(host.done, 1);
+  EXPECT_EQ(host.rows[1].last(), "Finished!");
+
+  // A hand-off that throws (the UI thread ran out of memory) ends it the same way.
+  for (int line : {0, 1, 2}) {
+    SCOPED_TRACE(line);
+    host.done = 0;
+    host.log.clear();
+    host.throwOnLine = line;
+    RunWorker({0, 1, 1});
+    EXPECT_EQ(host.done, 1);
+  }
 }
 
 }  // namespace

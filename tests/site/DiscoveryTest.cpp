@@ -217,4 +217,29 @@ TEST_F(DiscoveryTest, AfterAStopEveryPageGetsOneTry) {
   EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/x/wallpapers/page/2/"), 1);
 }
 
+// Each control change waits for the UI thread, so a long page moves the bar in
+// percent steps only, and a stopped search shows nothing more of it.
+TEST_F(DiscoveryTest, ALongPageCostsAHundredStepsAtMost) {
+  QByteArray body;
+  for (int i = 0; i < 100000; ++i) body += "<p>line</p>\n";
+  body += PageLink("/x/wallpapers/page/2/");
+  Page("/x/wallpapers/", body);
+  QStringList pages;
+  Discovery.GetPages(Site.MainSiteUrl() + "/x/wallpapers/", pages);
+  EXPECT_EQ(pages.size(), 2);
+  EXPECT_LE(View.Only("Label2").size(), 101);
+  EXPECT_EQ(View.Only("Label2").size(), View.Only("Pos").size() - 1);  // and the final "Pos:0"
+  EXPECT_EQ(View.Only("Label2").last(), "99%");
+  EXPECT_EQ(View.Only("Pos").value(View.Only("Pos").size() - 2), "100000");
+
+  std::atomic<bool> alive{false};
+  site::TRunContext stopped = Flags.Run;
+  stopped.Alive = &alive;
+  site::TDiscovery discovery(stopped, Urls, View);
+  View.Calls.clear();
+  Site.Server().SetRoute(TFixtureSite::kMainHost, "/y/wallpapers/", Html(body));
+  discovery.GetPages(Site.MainSiteUrl() + "/y/wallpapers/", pages);
+  EXPECT_TRUE(View.Only("Label2").isEmpty());
+}
+
 }  // namespace

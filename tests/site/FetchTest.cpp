@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "SiteTestSupport.h"
+#include "common/QtPrint.h"
 #include "fixture/LoopbackServer.h"
 #include "site/Fetch.h"
 
@@ -21,7 +22,7 @@ using fixture::TLoopbackServer;
 using fixture::TResponse;
 using sitetest::kTestDataTimeout;
 
-const site::TFetchOptions kOptions{kTestDataTimeout, site::kMaxBodyBytes};
+const site::TFetchOptions kOptions{.ConnectTimeout = kTestDataTimeout, .DataTimeout = kTestDataTimeout};
 
 TResponse Body(const QByteArray& Bytes, int Status = 200) {
   TResponse r;
@@ -187,7 +188,7 @@ TEST_F(FetchTest, FailuresLeaveTheCallersDataUntouched) {
 }
 
 TEST_F(FetchTest, ASilentServerFailsAfterTheWaitBound) {
-  const site::TFetchOptions shortWait{200ms, site::kMaxBodyBytes};
+  const site::TFetchOptions shortWait{.DataTimeout = 200ms};
   for (TFault fault : {TFault::Silent, TFault::StallMidBody}) {
     TResponse r = Body(Pattern(4000));
     r.Fault = fault;
@@ -205,12 +206,12 @@ TEST_F(FetchTest, ASlowButSteadyServerIsWaitedFor) {
   r.PieceGap = 60ms;
   Server.SetRoute(0, "/page", r);
   QByteArray buffer;
-  ASSERT_TRUE(site::FetchBytes(Url("/page"), buffer, Terminating, {400ms, site::kMaxBodyBytes}));
+  ASSERT_TRUE(site::FetchBytes(Url("/page"), buffer, Terminating, {.DataTimeout = 400ms}));
   EXPECT_EQ(buffer, r.Body);
 }
 
 TEST_F(FetchTest, ABodyAboveTheCapIsAFailure) {
-  const site::TFetchOptions capped{kTestDataTimeout, 1000};
+  const site::TFetchOptions capped{.DataTimeout = kTestDataTimeout, .MaxPictureBytes = 1000};
   for (TFraming framing : {TFraming::ContentLength, TFraming::Chunked, TFraming::CloseDelimited}) {
     SCOPED_TRACE(int(framing));
     TResponse atCap = Body(Pattern(1000));
@@ -241,7 +242,7 @@ TEST_F(FetchTest, AFetchInProgressIsAbandonedAtShutDown) {
   Server.SetRoute(0, "/page", silent);
   auto fetch = std::async(std::launch::async, [&] {
     QByteArray buffer;
-    return site::FetchBytes(Url("/page"), buffer, Terminating, {60s, site::kMaxBodyBytes});
+    return bool(site::FetchBytes(Url("/page"), buffer, Terminating, {.DataTimeout = 60s}));
   });
   ASSERT_TRUE(Server.WaitForRequests(1, 10s));
   Terminating = true;
@@ -263,7 +264,7 @@ TEST_F(FetchTest, ManyThreadsFetchAtOnce) {
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
-      ok[size_t(i)] = site::FetchBytes(Server.BaseUrl(0) + "/p" + QString::number(i), got[size_t(i)], Terminating,
+      ok[size_t(i)] = !!site::FetchBytes(Server.BaseUrl(0) + "/p" + QString::number(i), got[size_t(i)], Terminating,
                                        kOptions);
     });
   }
@@ -291,6 +292,115 @@ TEST_F(FetchTest, TextComesBackAsLines) {
     ASSERT_TRUE(site::FetchText(Url("/page"), lines, Terminating, kOptions));
     EXPECT_EQ(lines, c.Lines);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// What each failure is called, so a log line can say why.
+TEST_F(FetchTest, EveryFailureSaysWhatWentWrong) {
+  TResponse declaredHuge = Body("small");
+  declaredHuge.Framing = TFraming::CloseDelimited;
+  declaredHuge.Headers = {{"Content-Length", "999999999"}};
+  TResponse silent = Body("never sent");
+  silent.Fault = TFault::Silent;
+  TResponse cut = Body(Pattern(800));
+  cut.Fault = TFault::Truncate;
+  TResponse closed = Body("x");
+  closed.Fault = TFault::CloseAtOnce;
+  Server.SetRoute(0, "/huge", declaredHuge);
+  Server.SetRoute(0, "/silent", silent);
+  Server.SetRoute(0, "/cut", cut);
+  Server.SetRoute(0, "/closed", closed);
+  const QString port = QString::number(Server.Port(0));
+  const struct {
+    QString Url;
+    site::TFetchFailure Failure;
+    QString Described;
+  } cases[] = {
+      {Server.RefusingUrl() + "/x", site::TFetchFailure::Refused,
+       Server.RefusingUrl().mid(7) + ": connection refused"},
+      {Url("/huge"), site::TFetchFailure::TooLarge, "127.0.0.1:" + port + ": larger than 1000 bytes"},
+      {Url("/silent"), site::TFetchFailure::NoAnswer, "127.0.0.1:" + port + ": no answer within 200 ms"},
+      {Url("/cut"), site::TFetchFailure::CutOff, "127.0.0.1:" + port + ": the answer was cut off"},
+      {Url("/closed"), site::TFetchFailure::CutOff, "127.0.0.1:" + port + ": the connection closed without an answer"},
+      {Url("/a b"), site::TFetchFailure::BadAddress, "a blank or control character in the address"},
+      {"https://127.0.0.1:" + port + "/x", site::TFetchFailure::BadAddress, "not an http address"},
+  };
+  const site::TFetchOptions options{.DataTimeout = 200ms, .MaxPictureBytes = 1000};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Url.toStdString());
+    QByteArray buffer;
+    const site::TFetchResult result = site::FetchBytes(c.Url, buffer, Terminating, options);
+    EXPECT_EQ(result.Failure, c.Failure);
+    EXPECT_EQ(result.Describe(), c.Described);
+    EXPECT_EQ(result.IsFinal(), c.Failure == site::TFetchFailure::TooLarge || c.Failure == site::TFetchFailure::BadAddress);
+  }
+}
+
+// A host that takes the connection attempt and never answers it.
+TEST_F(FetchTest, ConnectingIsBounded) {
+  QByteArray buffer = "untouched";
+  const site::TFetchResult result =
+      site::FetchBytes(Server.SilentConnectUrl() + "/x", buffer, Terminating, {.ConnectTimeout = 200ms});
+  EXPECT_EQ(result.Failure, site::TFetchFailure::NoAnswer);
+  EXPECT_EQ(result.Reason, "no connection within 200 ms");
+  EXPECT_EQ(buffer, "untouched");
+}
+
+// A byte every 20 ms never lets a wait for data run out, but it is far below the floor.
+TEST_F(FetchTest, ATrickleFailsLikeASilentServer) {
+  TResponse trickle = Body(Pattern(200));
+  trickle.Pieces = 200;
+  trickle.PieceGap = 20ms;
+  Server.SetRoute(0, "/trickle", trickle);
+  QByteArray buffer = "untouched";
+  const site::TFetchResult result = site::FetchBytes(
+      Url("/trickle"), buffer, Terminating, {.DataTimeout = 60s, .LowSpeedBytes = 1024, .LowSpeedWindow = 300ms});
+  EXPECT_EQ(result.Failure, site::TFetchFailure::TooSlow);
+  EXPECT_EQ(result.Reason, "less than 1 KiB arrived in 300 ms");
+  EXPECT_EQ(buffer, "untouched");
+}
+
+// Stopping the work a fetch serves ends it at its next poll slice, wherever it waits.
+TEST_F(FetchTest, AStoppedFetchGivesUpWhereverItWaits) {
+  TResponse silent = Body("never sent");
+  silent.Fault = TFault::Silent;
+  TResponse stall = Body(Pattern(4000));
+  stall.Fault = TFault::StallMidBody;
+  Server.SetRoute(0, "/silent", silent);
+  Server.SetRoute(0, "/stall", stall);
+  for (const QString& url : {Server.SilentConnectUrl() + "/x", Url("/silent"), Url("/stall")}) {
+    SCOPED_TRACE(url.toStdString());
+    std::atomic<bool> alive{true};
+    auto fetch = std::async(std::launch::async, [&] {
+      QByteArray buffer;
+      return site::FetchBytes(url, buffer, site::TFetchStop(Terminating, &alive),
+                              {.ConnectTimeout = 1h, .DataTimeout = 1h, .LowSpeedWindow = 1h});
+    });
+    // Given time to be under way; nothing depends on how far it got.
+    EXPECT_EQ(fetch.wait_for(100ms), std::future_status::timeout);
+    alive = false;
+    ASSERT_EQ(fetch.wait_for(10s), std::future_status::ready) << "the stopped fetch went on waiting";
+    EXPECT_EQ(fetch.get().Failure, site::TFetchFailure::Stopped);
+  }
+}
+
+TEST_F(FetchTest, PagesAndPicturesHaveCapsOfTheirOwn) {
+  Server.SetRoute(0, "/body", Body(Pattern(2000)));
+  Server.SetRoute(0, "/lines", Body(QByteArray(10, '\n')));
+  const site::TFetchOptions options{.MaxPageBytes = 1000, .MaxPageLines = 9, .MaxPictureBytes = 4000};
+  QStringList lines{"untouched"};
+  QByteArray buffer;
+  EXPECT_EQ(site::FetchText(Url("/body"), lines, Terminating, options).Failure, site::TFetchFailure::TooLarge);
+  EXPECT_TRUE(site::FetchBytes(Url("/body"), buffer, Terminating, options));
+  const site::TFetchResult tooManyLines = site::FetchText(Url("/lines"), lines, Terminating, options);
+  EXPECT_EQ(tooManyLines.Failure, site::TFetchFailure::TooLarge);
+  EXPECT_EQ(tooManyLines.Reason, "more than 9 lines");
+  EXPECT_EQ(lines, QStringList{"untouched"});
+  EXPECT_TRUE(site::FetchText(Url("/lines"), lines, Terminating, {.MaxPageLines = 10}));
+  EXPECT_EQ(lines.size(), 10);
 }
 
 }  // namespace

@@ -124,4 +124,44 @@ TEST_F(RetryTest, LoadWithSynapsJudgesWhatArrived) {
   EXPECT_EQ(Server.RequestCount(0, "/picture.jpg"), 6);
 }
 
+// Inside a run a failure is retried to the limit, unless no retry can mend it
+// or the work the loop serves was stopped.
+TEST_F(RetryTest, LoopsGiveUpAtOnceOnWhatNoRetryCanMend) {
+  Server.SetRoute(0, "/big/", Answer(QByteArray(3000, 'x')));
+  Server.SetRoute(0, "/dead/", Answer("x", 200, TFault::CloseAtOnce));
+  std::atomic<bool> alive{true};
+  const struct {
+    const char* Name;
+    QString Url;
+    bool Alive;
+    int Requests;  // at most, for each loop
+  } cases[] = {
+      {"a page over its cap", Url("/big/"), true, 1},
+      {"an address with a blank", Url("/a b/"), true, 0},
+      // Its one try gives up at the first poll slice, whether or not the
+      // connection got through by then.
+      {"a stopped pass", Url("/dead/"), false, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Server.ClearLog();
+    alive = c.Alive;
+    site::TRunContext run = Flags.Run;
+    run.Fetch.MaxPageBytes = 1000;
+    run.Fetch.MaxPictureBytes = 1000;
+    run.Alive = &alive;
+    QStringList lines;
+    site::DownloadPage(c.Url, lines, run);
+    sitetest::TJpegPicture picture;
+    site::TFetchResult outcome;
+    EXPECT_FALSE(site::LoadWithSynaps(c.Url, picture, run, &outcome));
+    EXPECT_FALSE(outcome);
+    EXPECT_TRUE(lines.isEmpty());
+    if (c.Alive)
+      EXPECT_EQ(Server.ConnectionCount(), 2 * c.Requests);
+    else
+      EXPECT_LE(Server.ConnectionCount(), 2 * c.Requests);
+  }
+}
+
 }  // namespace

@@ -23,7 +23,7 @@ inline constexpr std::chrono::milliseconds kTestDataTimeout = 5000ms;
 struct TTestRun {
   std::atomic<bool> Working{true};
   std::atomic<bool> Terminating{false};
-  site::TRunContext Run{Working, Terminating, {kTestDataTimeout, site::kMaxBodyBytes}};
+  site::TRunContext Run{Working, Terminating, {.ConnectTimeout = kTestDataTimeout, .DataTimeout = kTestDataTimeout}};
 };
 
 // Records every control change in order and keeps the bar's value inside its
@@ -31,7 +31,7 @@ struct TTestRun {
 class TRecordingView : public site::TDiscoveryView {
  public:
   QString Name;
-  QStringList Calls;  // "Status:...", "Label2:...", "Max:n", "Pos:n"
+  QStringList Calls;  // "Status:...", "Label2:...", "Max:n", "Pos:n", "Log:..."
   int Max = 100;
   int Position = 0;
 
@@ -49,6 +49,7 @@ class TRecordingView : public site::TDiscoveryView {
     Position = std::clamp(NewPosition, 0, std::max(Max, 0));
     Calls << "Pos:" + QString::number(NewPosition);
   }
+  void AddLog(const QString& Line) override { Calls << "Log:" + Line; }
 
   QStringList Only(const QString& Kind) const {
     QStringList out;

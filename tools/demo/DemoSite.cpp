@@ -66,7 +66,9 @@ bool PointSettingsAt(const QString& dir, const fixture::TFixtureSite& site, cons
     for (const Size& s : kSizes) session.Sizes[*ResolutionFromText(QString::fromLatin1(s.text))] = true;
     WriteLastSession(ini, session);
   }
-  return ini.Save(path);
+  const TWriteResult saved = ini.Save(path);
+  if (!saved) std::fprintf(stderr, "demo: %s\n", qPrintable(saved.Describe()));
+  return bool(saved);
 }
 
 }  // namespace
