@@ -55,8 +55,15 @@ run_one() {
   while left=$((deadline - SECONDS)); [ "$left" -gt 0 ]; do
     echo "=== run of $left s" >>"$log"
     "$bin/fuzz_$t" -max_total_time="$left" "${limits[@]}" -print_final_stats=1 \
-      -artifact_prefix="$findings/" "${dict[@]}" "$work" >>"$log" 2>&1 || true
+      -artifact_prefix="$findings/" "${dict[@]}" "$work" >"$log.run" 2>&1 || true
+    cat "$log.run" >>"$log"
+    # A run that never got past loading its corpus would only start again and again.
+    if ! grep -qE '^#[0-9]+[[:space:]]+INITED' "$log.run"; then
+      echo "fuzz: fuzz_$t did not start fuzzing; see $log" >&2
+      break
+    fi
   done
+  rm -f "$log.run"
 }
 
 echo "=== fuzzing ${targets[*]} for $seconds s each, $parallel at a time (logs in build/fuzz/logs)"
