@@ -60,13 +60,13 @@ QString TrimBlanks(const QString& text) {
 
 std::optional<std::string> SectionName(const QString& name) {
   const QString trimmed = TrimBlanks(OneLine(name));
-  if (trimmed.isEmpty() || trimmed.contains(u']')) return std::nullopt;
+  if (IsEmptyName(trimmed) || trimmed.contains(u']')) return std::nullopt;
   return trimmed.toStdString();
 }
 
 std::optional<std::string> KeyName(const QString& name) {
   const QString trimmed = TrimBlanks(OneLine(name));
-  if (trimmed.isEmpty() || trimmed.contains(u'=') || trimmed.front() == u'[' ||
+  if (IsEmptyName(trimmed) || trimmed.contains(u'=') || trimmed.front() == u'[' ||
       trimmed.front() == u';' || trimmed.front() == u'#')
     return std::nullopt;
   return trimmed.toStdString();

@@ -56,9 +56,10 @@ class IniFile {
                      const QString& defaultValue) const;
 
   // False when the name of the section or key cannot stand in an INI file:
-  // empty (after blanks are taken off), or holding a character that would end
-  // it early ("]" in a section name; "=" in a key name, or a key name that
-  // begins with "[", ";" or "#").
+  // empty or nothing but white space (read back as empty, it could not be
+  // found again), or holding a character that would end it early ("]" in a
+  // section name; "=" in a key name, or a key name that begins with "[", ";"
+  // or "#").
   bool WriteString(const QString& section, const QString& key, const QString& value);
 
   // The names of all sections, in file order, as spelled where each first

@@ -5,8 +5,9 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFileInfo>
 #include <QString>
-#include <QTemporaryDir>
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,15 +36,33 @@ inline QString Utf16(const uint8_t* data, size_t size) {
 
 // A folder of this process's own, on tmpfs when there is one: the targets
 // write a file or two per input, and a disk would make that the slow part.
-inline const QString& ScratchFolder() {
-  static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/ostrana-fuzz-XXXXXX")
-                                                                      : QDir::tempPath() + "/ostrana-fuzz-XXXXXX");
-  if (!dir.isValid()) {
-    std::fprintf(stderr, "fuzz: no scratch folder: %s\n", qPrintable(dir.errorString()));
-    std::abort();
+// A process that crashes or is stopped (as every finding and every time-out
+// ends one) leaves its folder behind; the next one takes away those whose
+// process is gone.
+class TScratchFolder {
+ public:
+  TScratchFolder() {
+    const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    const QString prefix = QStringLiteral("ostrana-fuzz-");
+    for (const QString& name : QDir(base).entryList({prefix + u'*'}, QDir::Dirs | QDir::NoDotAndDotDot))
+      if (!QFileInfo::exists(QStringLiteral("/proc/") + name.mid(prefix.size())))
+        QDir(base + u'/' + name).removeRecursively();
+    Path_ = base + u'/' + prefix + QString::number(getpid());
+    if (!QDir().mkpath(Path_)) {
+      std::fprintf(stderr, "fuzz: no scratch folder %s\n", qPrintable(Path_));
+      std::abort();
+    }
   }
-  static const QString path = dir.path();
-  return path;
+  ~TScratchFolder() { QDir(Path_).removeRecursively(); }
+  const QString& Path() const { return Path_; }
+
+ private:
+  QString Path_;
+};
+
+inline const QString& ScratchFolder() {
+  static const TScratchFolder folder;
+  return folder.Path();
 }
 
 }  // namespace fuzz
