@@ -1,6 +1,7 @@
 #include "control/IniText.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -37,12 +38,12 @@ QStringView WithoutLeadingBlanks(QStringView line) {
 
 enum class LineKind {
   Section,    // "[name]", whatever follows the "]"
-  Nameless,   // "[]" or blanks between the brackets
+  Nameless,   // "[]", or only white space between the brackets
   Unclosed,   // a "[" without its "]"
   Comment,    // begins with ";" or "#"
   Blank,
   Key,        // name=value
-  Other,      // no "=", or nothing before it: SimpleIni would skip it
+  Other,      // no "=", or no name before it: no key a caller can ask for
 };
 
 // What `line`, the blanks it begins with taken off, is to SimpleIni.
@@ -52,13 +53,17 @@ LineKind KindOf(QStringView line) {
   if (line.front() == u'[') {
     const qsizetype close = line.indexOf(u']');
     if (close < 0) return LineKind::Unclosed;
-    return WithoutLeadingBlanks(line.sliced(1, close - 1)).isEmpty() ? LineKind::Nameless
-                                                                     : LineKind::Section;
+    return IsEmptyName(line.sliced(1, close - 1)) ? LineKind::Nameless : LineKind::Section;
   }
-  return line.front() == u'=' || !line.contains(u'=') ? LineKind::Other : LineKind::Key;
+  const qsizetype equals = line.indexOf(u'=');
+  return equals < 0 || IsEmptyName(line.first(equals)) ? LineKind::Other : LineKind::Key;
 }
 
 }  // namespace
+
+bool IsEmptyName(QStringView name) {
+  return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); });
+}
 
 std::optional<QString> DecodeIniFile(const QByteArray& bytes) {
   QString text;
@@ -91,7 +96,8 @@ std::optional<QString> DecodeIniFile(const QByteArray& bytes) {
 // - A section without a name: SimpleIni adds its keys to those before the first
 //   section and writes them at the top of the file, and each save would move
 //   lines again.
-// - A line with no key (no "=", or nothing before it) SimpleIni would drop.
+// - A line with no key (no "=", or nothing before it) SimpleIni would drop; one
+//   whose name is white space it would keep as a key no caller can ask for.
 // - A key before the first section that begins with U+FEFF (the file's own mark
 //   is gone by now, so this one is text) would be written at the start of a file
 //   without a mark, and taken for one on the next load.

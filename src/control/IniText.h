@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,11 @@
 // Windows-1252 otherwise, as a Windows editor saves it in its ANSI code page.
 // Only a mark at the very start is taken off, and only one.
 std::optional<QString> DecodeIniFile(const QByteArray& bytes);
+
+// True for a section or key name the Windows functions read as empty, since
+// they take white space off both ends: one of nothing but white space (blanks,
+// but also a vertical tab, a form feed or a no-break space).
+bool IsEmptyName(QStringView name);
 
 // `text` as UTF-8 for SimpleIni's parser, one line per line of the file, each
 // ended by "\n" (a lone CR ends a line too, as it does for the parser), without

@@ -244,7 +244,7 @@ TEST_F(IniFileTest, WhatALineCannotHoldIsRefusedOrMadeBlank) {
   struct Case {
     QString section, key;
   };
-  const Case refused[] = {{"", "Name"},  {" \t", "Name"}, {"a]b", "Name"},
+  const Case refused[] = {{"", "Name"},  {" \t", "Name"}, {"\v\f\u00A0", "Name"}, {"S", "\v"}, {"a]b", "Name"},
                           {"S", ""},     {"S", "a=b"},    {"S", ";c"},     {"S", "#c"},
                           {"S", "[c"}};
   for (const Case& c : refused) {
@@ -344,6 +344,8 @@ TEST_F(IniFileTest, OddLinesComeOutAsTheWindowsFunctionsReadThemAndSettleAfterOn
       {"\"[]\" and \"[ ]\", a comment among their keys", "[A]\nk=1\n[]\n; note\nk=2\n[ \t]\nj=3\n[B]\n",
        {"A", "B"}, {{"A", "k", "1"}, {"A", "j", "none"}, {"B", "k", "none"}},
        "[A]\nk=1\n\n\n; []\n; note\n; k=2\n; [ \t]\n; j=3\n[B]\n"},
+      {"a name of other white space", "[A]\nk=1\n[\v\f\xC2\xA0]\nk=2\n[B]\n\v=3\nj=4\n", {"A", "B"},
+       {{"A", "k", "1"}, {"B", "j", "4"}}, "[A]\nk=1\n\n\n; [\v\f\xC2\xA0]\n; k=2\n[B]\n\n; \v=3\nj=4\n"},
       {"\"[]\" before any section", "k=0\n[]\nk=1\n[B]\nj=2\n", {"B"}, {{"B", "j", "2"}, {"B", "k", "none"}},
        "k=0\n\n\n; []\n; k=1\n[B]\nj=2\n"},
       {"control characters", "[\x01" "A\x0b\x1b]\n\x02k\x0c\x7f=\x03v\x1f\n\x04[x=y\n", {"\x01" "A\x0b\x1b"},
