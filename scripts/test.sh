@@ -2,11 +2,13 @@
 # Installs what is missing, builds and runs the whole test suite:
 # the plain build (warnings as errors), the engine and concurrency tests under
 # ThreadSanitizer, the whole suite under AddressSanitizer with UndefinedBehaviorSanitizer,
-# and a replay of every fuzz target's committed corpus (built by clang with libFuzzer).
+# an install into a temporary prefix with its desktop entry and metainfo validated
+# and the .deb built from it, and a replay of every fuzz target's committed corpus
+# (built by clang with libFuzzer).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
+bash scripts/setup.sh --for-tests
 
 jobs=$(nproc)
 start=$(date +%s)
@@ -17,6 +19,27 @@ for preset in default tsan asan; do
   echo "=== $preset: test"
   ctest --preset "$preset"
 done
+
+# What a desktop gets: the install tree as a package would lay it out, checked by
+# the desktop's own validators, and the .deb with its worked-out dependencies.
+echo "=== install: into a temporary prefix, validated"
+install_root=$(mktemp -d)
+trap 'rm -rf "$install_root"' EXIT
+prefix=$install_root/usr
+cmake --install build/default --prefix "$prefix" >/dev/null
+app_id=$(basename "$prefix"/share/applications/*.desktop .desktop)
+for f in bin/ostrana bin/ostrana-launcher share/applications/"$app_id".desktop \
+         share/metainfo/"$app_id".metainfo.xml \
+         share/icons/hicolor/{48x48,128x128,256x256}/apps/"$app_id".png; do
+  [ -s "$prefix/$f" ] || { echo "install: $f is missing" >&2; exit 1; }
+done
+desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml"
+echo "=== package: the .deb"
+cpack -G DEB --config build/default/CPackConfig.cmake -B "$install_root/deb" >/dev/null
+deb=$(ls "$install_root"/deb/*.deb)
+dpkg-deb --field "$deb" Package Version Depends Recommends
+echo "install and package: passed"
 
 # A regression run, not a search: each target runs once over every input of its
 # corpus (the seeds and the inputs of faults found before). scripts/fuzz.sh searches.

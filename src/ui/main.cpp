@@ -18,6 +18,9 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setWindowIcon(ui::ApplicationIcon());
+  // Matches the windows to the installed desktop entry (its icon, its name in
+  // the task bar and the notifications).
+  QGuiApplication::setDesktopFileName(QStringLiteral(OSTRANA_APP_ID));
 
   // A task thread that queues a call for the UI thread wakes the event loop,
   // which then runs every queued call.

@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
   };
   for (int i = 0; i < 8; ++i)
     pictures.emplace_back(QString("list%1.png").arg(i), art::ListIcon(i));
-  for (int size : {16, 32, 48})
+  // 16 to 48 are compiled in for the windows; 48 to 256 are installed for the desktop's menus.
+  for (int size : {16, 32, 48, 128, 256})
     pictures.emplace_back(QString("appicon%1.png").arg(size), art::AppIcon(size));
 
   for (const auto& [name, image] : pictures) {

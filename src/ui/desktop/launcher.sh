@@ -1,0 +1,17 @@
+#!/bin/sh
+# Starts the program from the desktop's menu. The program keeps everything in
+# the folder it is started in, and a menu start has no useful one, so it gets a
+# folder of its own under the user's pictures folder.
+set -eu
+
+pictures=$(xdg-user-dir PICTURES 2>/dev/null) || pictures=
+# Where no pictures folder is configured, xdg-user-dir answers the home folder itself.
+if [ -z "$pictures" ] || [ "$pictures" = "$HOME" ]; then
+  pictures=$HOME/Pictures
+fi
+folder=$pictures/Ostrana
+if ! mkdir -p "$folder" || ! cd "$folder"; then
+  echo "ostrana: cannot make or enter the folder $folder" >&2
+  exit 1
+fi
+exec "$(dirname "$(readlink -f "$0")")/@OSTRANA_PROGRAM@" "$@"
