@@ -71,3 +71,4 @@ QStringList ThumbnailCaptions(const QString& dir) {
 
 QString SettingsFilePath(const QString& dir) { return dir + QStringLiteral("/Settings.ini"); }
 QString BatchFilePath(const QString& dir) { return dir + QStringLiteral("/Batch.ini"); }
+QString LockFilePath(const QString& dir) { return dir + QStringLiteral("/.ostrana.lock"); }

@@ -47,3 +47,5 @@ QStringList ThumbnailCaptions(const QString& dir);
 // dir/Settings.ini and dir/Batch.ini.
 QString SettingsFilePath(const QString& dir);
 QString BatchFilePath(const QString& dir);
+// dir/.ostrana.lock, held by the copy of the program that works in dir.
+QString LockFilePath(const QString& dir);

@@ -1,10 +1,13 @@
 // Program entry: the application, the engine's hand-offs wired to the event loop,
-// the main window, then the About window, then the loop until the main window closes.
+// the folder's lock, the main window, then the About window, then the loop until
+// the main window closes.
 
 #include <QApplication>
 #include <QDir>
 #include <QMetaObject>
+#include <cstdio>
 
+#include "control/FolderLock.h"
 #include "control/IniFile.h"
 #include "control/LastSession.h"
 #include "download/DiskLayout.h"
@@ -14,6 +17,24 @@
 #include "ui/Environment.h"
 #include "ui/TAbout.h"
 #include "ui/TForm1.h"
+
+namespace {
+
+int RunWindows(const QString& dir, ui::TPlatform& platform) {
+  ui::TEnvironment environment = ui::CompiledEnvironment(dir, platform);
+  // An optional [Site] section of Settings.ini points the program at another site.
+  IniFile settings;
+  settings.Load(SettingsFilePath(environment.Dir));
+  environment.SetSiteUrls(ReadSiteUrls(settings, environment.SiteUrls()));
+
+  ui::TForm1 Form1(environment);
+  ui::TAbout About(environment);  // hidden until "About" is pressed
+  Form1.About = &About;
+  Form1.show();
+  return QApplication::exec();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -28,20 +49,21 @@ int main(int argc, char** argv) {
     QMetaObject::invokeMethod(qApp, [] { task::CheckSynchronize(); }, Qt::QueuedConnection);
   });
 
-  int result = 0;
+  int result = 1;
   {
     ui::TDesktopPlatform platform;
-    ui::TEnvironment environment = ui::CompiledEnvironment(QDir::currentPath(), platform);
-    // An optional [Site] section of Settings.ini points the program at another site.
-    IniFile settings;
-    settings.Load(SettingsFilePath(environment.Dir));
-    environment.SetSiteUrls(ReadSiteUrls(settings, environment.SiteUrls()));
-
-    ui::TForm1 Form1(environment);
-    ui::TAbout About(environment);  // hidden until "About" is pressed
-    Form1.About = &About;
-    Form1.show();
-    result = app.exec();
+    const QString dir = QDir::currentPath();
+    // Taken before anything in the folder is read or written, and held until
+    // the windows are gone: a second copy here ends without touching a file.
+    const control::TFolderLock lock(dir);
+    if (lock.State() == control::TFolderLock::TState::HeldByAnother) {
+      platform.ShowMessage(lock.AnotherCopyMessage());
+    } else {
+      if (lock.State() == control::TFolderLock::TState::Unavailable)
+        std::fprintf(stderr, "ostrana: no lock file can be made in %s, so a second copy started there would not be noticed\n",
+                     qPrintable(dir));
+      result = RunWindows(dir, platform);
+    }
   }
   // Removed before the application object goes, so a late wake-up never posts
   // to an event loop that no longer exists.
