@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "task/MainThread.h"
-#include "ui/Platform.h"
 #include "ui/PreviewLoader.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
@@ -47,6 +46,7 @@ void TForm1::MessageProg(TMessage& msg) {
   // Like the classic bar, a position outside the range is brought into it.
   ProgressValue = static_cast<int>(std::clamp<std::intptr_t>(msg.LParam, 0, ProgressMaximum));
   Progress->setValue(ProgressValue);
+  ShowLauncherProgress();
 }
 
 void TForm1::SetProgressMax(int max) {
@@ -55,6 +55,7 @@ void TForm1::SetProgressMax(int max) {
   // A bar whose range is 0 to 0 would turn into a busy indicator.
   Progress->setRange(0, std::max(ProgressMaximum, 1));
   Progress->setValue(ProgressValue);
+  ShowLauncherProgress();
 }
 
 void TForm1::MessageImageUpdate(TMessage& msg) {
@@ -83,8 +84,8 @@ void TForm1::SetPreview(const QImage& picture) {
 bool TForm1::PreviewPending() const { return PreviewLoader && PreviewLoader->Pending(); }
 
 void TForm1::Image1MouseDown(Qt::MouseButton button) {
-  if (button == Qt::LeftButton) Platform.Open(CurrentPath);
-  if (button == Qt::RightButton) Platform.ShowSelected(CurrentPath);
+  if (button == Qt::LeftButton) OpenOrLog(CurrentPath);
+  if (button == Qt::RightButton) ShowSelectedOrLog(CurrentPath);
 }
 
 void TForm1::Image1MouseEnter() { Image10->setVisible(true); }

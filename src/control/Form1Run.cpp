@@ -111,15 +111,19 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
   --run->ThreadsLeft;
   AddLog("LEFT THREADS: " + QString::number(run->ThreadsLeft));
   if (run->ThreadsLeft > 0) return;
+  const bool stopped = !run->Working;  // by Stop or a failed write, before its end
   if (Working) StopPath();
   if (BatchMode) {
     AddLog("BATCH Mode: ON, Selecting Next Task...  ");
     RecordBatchEntry(run->FoundCnt);
     SaveList();
+    if (!stopped) CountBatchRun(*run);
     StartNext();
+    if (!BatchMode) NotifyBatchEnd();  // that was the last entry
     return;
   }
-  if (QDir(run->NameFolder).exists()) Platform.Open(run->NameFolder);
+  NotifyRunEnd(*run, stopped);
+  if (QDir(run->NameFolder).exists()) OpenOrLog(run->NameFolder);
 }
 
 void TForm1::StopForWriteFailure(DownloadRun& run, const TWriteResult& failure) {

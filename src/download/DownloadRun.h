@@ -35,6 +35,7 @@ struct DownloadRun {
 
   std::atomic<bool> Working{true};  // cleared by Stop
   std::atomic<int> FoundCnt{0};
+  std::atomic<int> NotLoadedCnt{0};  // links whose tries ran out ("NOT LOADED" in the log)
   std::atomic<int> ProgressPos{0};
   std::atomic<bool> GotPreview{false};
   std::atomic<bool> LoadingImage{false};

@@ -97,6 +97,7 @@ void WallpaperWorker::LoadLink(int n, const QString& slug, const QString& link) 
   } else {
     if (!final.isEmpty()) host_.AddLog(thread_ + "  ERR: " + final);
     host_.AddLog(thread_ + "  NOT LOADED: " + url);
+    ++run_.NotLoadedCnt;
     host_.SetRowStatus(n, item + " FAILED!!!");
   }
 }

@@ -7,8 +7,11 @@
 #include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QStringList>
+#include <QVariantMap>
+#include <algorithm>
 
 #include "ui/PlatformTargets.h"
 
@@ -19,24 +22,30 @@ namespace {
 const QString kFileManagerService = "org.freedesktop.FileManager1";
 const QString kFileManagerPath = "/org/freedesktop/FileManager1";
 const QString kFileManagerInterface = "org.freedesktop.FileManager1";
+// The launcher entry signal that docks and task managers (Dash to Dock, Plasma,
+// Plank, ...) listen to; any object path of the sender will do.
+const QString kLauncherPath = "/com/canonical/unity/launcherentry/ostrana";
+const QString kLauncherInterface = "com.canonical.Unity.LauncherEntry";
 
 }  // namespace
 
-TDesktopPlatform::TDesktopPlatform(const QDBusConnection& bus) : Bus(bus) {}
+TDesktopPlatform::TDesktopPlatform(const QDBusConnection& bus)
+    : Bus(bus), Notifications(bus, [this](const QString& folder) { return Open(folder); }) {}
 
 TDesktopPlatform::~TDesktopPlatform() {
   if (Sound) ca_context_destroy(Sound);
 }
 
-void TDesktopPlatform::Open(const QString& target) {
+bool TDesktopPlatform::Open(const QString& target) {
   const QUrl url = UrlForTarget(target);
-  if (url.isValid()) QDesktopServices::openUrl(url);
+  // False when no opener (xdg-open or the desktop's own) could be started.
+  return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-void TDesktopPlatform::ShowSelected(const QString& path) {
+void TDesktopPlatform::ShowSelected(const QString& path, std::function<void()> failed) {
   const QString folder = ContainingFolder(path);
   if (!Bus.isConnected()) {
-    Open(folder);
+    if (!Open(folder) && failed) failed();
     return;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(kFileManagerService, kFileManagerPath,
@@ -46,9 +55,9 @@ void TDesktopPlatform::ShowSelected(const QString& path) {
   // Asynchronous: a file manager that is slow to start must not freeze the window.
   auto* watcher = new QDBusPendingCallWatcher(Bus.asyncCall(call), &Replies);
   QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &Replies,
-                   [this, folder](QDBusPendingCallWatcher* finished) {
+                   [this, folder, failed](QDBusPendingCallWatcher* finished) {
                      // No file manager service, or it refused: the folder at least.
-                     if (finished->isError()) Open(folder);
+                     if (finished->isError() && !Open(folder) && failed) failed();
                      finished->deleteLater();
                    });
 }
@@ -72,6 +81,19 @@ void TDesktopPlatform::ShowMessage(const QString& text) {
                   QMessageBox::Ok, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+void TDesktopPlatform::NotifyRunDone(const TRunNotice& notice) { Notifications.Notify(notice); }
+
+void TDesktopPlatform::ShowLauncherProgress(std::optional<double> fraction) {
+  // The launcher finds the program's icon by its desktop entry.
+  const QString entry = QGuiApplication::desktopFileName();
+  if (!Bus.isConnected() || entry.isEmpty()) return;
+  QVariantMap properties{{"progress-visible", fraction.has_value()}};
+  if (fraction) properties["progress"] = std::clamp(*fraction, 0.0, 1.0);
+  QDBusMessage update = QDBusMessage::createSignal(kLauncherPath, kLauncherInterface, "Update");
+  update << "application://" + entry + ".desktop" << properties;
+  Bus.send(update);
 }
 
 }  // namespace ui

@@ -1,10 +1,12 @@
 #pragma once
 // The platform layer of a Linux desktop: the desktop's URL handlers, the
-// freedesktop file manager interface over D-Bus, and libcanberra for the sound.
+// freedesktop file manager and notification interfaces and the launcher's
+// progress over D-Bus, and libcanberra for the sound.
 
 #include <QDBusConnection>
 #include <QObject>
 
+#include "ui/DesktopNotifications.h"
 #include "ui/Platform.h"
 
 struct ca_context;
@@ -13,20 +15,24 @@ namespace ui {
 
 class TDesktopPlatform final : public TPlatform {
  public:
-  // `bus` is where the file manager is asked to show items: the session bus by default.
+  // `bus` is where the file manager, the notification server and the launcher
+  // are reached: the session bus by default. Without one, none of them is.
   explicit TDesktopPlatform(const QDBusConnection& bus = QDBusConnection::sessionBus());
   ~TDesktopPlatform() override;
   TDesktopPlatform(const TDesktopPlatform&) = delete;
   TDesktopPlatform& operator=(const TDesktopPlatform&) = delete;
 
-  void Open(const QString& target) override;
-  void ShowSelected(const QString& path) override;
+  bool Open(const QString& target) override;
+  void ShowSelected(const QString& path, std::function<void()> failed) override;
   void PlayDoneSound() override;
   void ShowMessage(const QString& text) override;
+  void NotifyRunDone(const TRunNotice& notice) override;
+  void ShowLauncherProgress(std::optional<double> fraction) override;
 
  private:
   QDBusConnection Bus;
   QObject Replies;  // owns the watchers of calls still waiting for an answer
+  TDesktopNotifications Notifications;
   ca_context* Sound = nullptr;
 };
 

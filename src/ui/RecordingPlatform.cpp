@@ -6,16 +6,28 @@
 
 namespace ui {
 
-void TRecordingPlatform::Open(const QString& target) { Record(TPlatformCall::TKind::Open, target); }
+using TKind = TPlatformCall::TKind;
 
-void TRecordingPlatform::ShowSelected(const QString& path) {
-  Record(TPlatformCall::TKind::ShowSelected, path);
+bool TRecordingPlatform::Open(const QString& target) {
+  Record({TKind::Open, target, false});
+  return !NothingOpens && !target.isEmpty();
 }
 
-void TRecordingPlatform::PlayDoneSound() { Record(TPlatformCall::TKind::PlayDoneSound, {}); }
+void TRecordingPlatform::ShowSelected(const QString& path, std::function<void()> failed) {
+  Record({TKind::ShowSelected, path, false});
+  if (NothingOpens && failed) failed();
+}
 
-void TRecordingPlatform::ShowMessage(const QString& text) {
-  Record(TPlatformCall::TKind::ShowMessage, text);
+void TRecordingPlatform::PlayDoneSound() { Record({TKind::PlayDoneSound, {}, false}); }
+
+void TRecordingPlatform::ShowMessage(const QString& text) { Record({TKind::ShowMessage, text, false}); }
+
+void TRecordingPlatform::NotifyRunDone(const TRunNotice& notice) {
+  Record({TKind::NotifyRunDone, {}, false, notice});
+}
+
+void TRecordingPlatform::ShowLauncherProgress(std::optional<double> fraction) {
+  Record({TKind::ShowLauncherProgress, {}, false, {}, fraction});
 }
 
 std::vector<TPlatformCall> TRecordingPlatform::Calls() const {
@@ -23,22 +35,26 @@ std::vector<TPlatformCall> TRecordingPlatform::Calls() const {
   return Recorded;
 }
 
-int TRecordingPlatform::Count(TPlatformCall::TKind kind) const {
+std::vector<TPlatformCall> TRecordingPlatform::Calls(TKind kind) const {
   std::lock_guard lock(Mutex);
-  return int(std::count_if(Recorded.begin(), Recorded.end(),
-                           [kind](const TPlatformCall& call) { return call.Kind == kind; }));
+  std::vector<TPlatformCall> calls;
+  std::copy_if(Recorded.begin(), Recorded.end(), std::back_inserter(calls),
+               [kind](const TPlatformCall& call) { return call.Kind == kind; });
+  return calls;
 }
+
+int TRecordingPlatform::Count(TKind kind) const { return int(Calls(kind).size()); }
 
 void TRecordingPlatform::Clear() {
   std::lock_guard lock(Mutex);
   Recorded.clear();
 }
 
-void TRecordingPlatform::Record(TPlatformCall::TKind kind, const QString& text) {
+void TRecordingPlatform::Record(TPlatformCall call) {
   const QCoreApplication* app = QCoreApplication::instance();
-  const bool onUiThread = app && QThread::currentThread() == app->thread();
+  call.OnUiThread = app && QThread::currentThread() == app->thread();
   std::lock_guard lock(Mutex);
-  Recorded.push_back({kind, text, onUiThread});
+  Recorded.push_back(std::move(call));
 }
 
 }  // namespace ui

@@ -20,7 +20,9 @@
 #include "download/Resolution.h"
 #include "task/SmartTask.h"
 #include "ui/Environment.h"
+#include "ui/LauncherProgress.h"
 #include "ui/PreviewLoader.h"
+#include "ui/RunNotice.h"
 #include "ui/TComboBox.h"  // NameEdit: its users need the whole class
 #include "ui/TImageList.h"
 #include "ui/TSpinEdit.h"
@@ -248,6 +250,20 @@ class TForm1 : public QWidget {
   void Image1MouseDown(Qt::MouseButton button);
   void Image1MouseEnter();
   void Image1MouseLeave();
+
+  // ---- The desktop beyond the window (src/control/Form1Desktop.cpp) -----------
+  // Open and ShowSelected of the platform layer; what cannot be opened is logged.
+  void OpenOrLog(const QString& target);
+  void ShowSelectedOrLog(const QString& path);
+  // The end of a run outside batch mode: its notification, unless it was stopped.
+  void NotifyRunEnd(const DownloadRun& run, bool stopped);
+  // A batch tells the desktop once, at its end, what all its runs found.
+  void CountBatchRun(const DownloadRun& run);
+  void NotifyBatchEnd();
+  TRunNotice BatchNotice{.Names = 0};  // the runs of the batch under way
+  // Follows the progress bar on the launcher's icon while a run is working.
+  void ShowLauncherProgress();
+  TLauncherProgress LauncherProgress;
 
   // ---- Discovery (src/site/Form1Discovery.cpp) --------------------------------
   void FindImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);

@@ -1,0 +1,21 @@
+#include "ui/LauncherProgress.h"
+
+#include <algorithm>
+
+namespace ui {
+
+bool TLauncherProgress::Step(bool visible, int position, int maximum) {
+  // 64 bits: a bar of millions of positions must not overflow the product.
+  const int percent =
+      visible && maximum > 0 ? int(std::clamp<long long>(100LL * position / maximum, 0, 100)) : -1;
+  if (percent == Percent) return false;
+  Percent = percent;
+  return true;
+}
+
+std::optional<double> TLauncherProgress::Shown() const {
+  if (Percent < 0) return std::nullopt;
+  return Percent / 100.0;
+}
+
+}  // namespace ui
