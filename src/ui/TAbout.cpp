@@ -1,6 +1,8 @@
 #include "ui/TAbout.h"
 
+#include <QKeySequence>
 #include <QPlainTextEdit>
+#include <QShortcut>
 #include <QUrl>
 #include <stdexcept>
 
@@ -64,6 +66,9 @@ TAbout::TAbout(const TEnvironment& environment)
   look.setColor(QPalette::Window, ButtonShadowColour());
   setPalette(look);
   resize(529, 327);
+  // The controls sit where the design puts them: the border can make the window
+  // larger, never so small that it cuts them off.
+  setMinimumSize(529, 327);
 
   Label1 = PlaceLabel(this, "Label1", {8, 230}, "Tamro's Ostrana Wallpapwer Download Manager ");
   Label2 = PlaceLabel(this, "Label2", {8, 246}, "Version: 1.5 (2012.08.17)");
@@ -73,6 +78,8 @@ TAbout::TAbout(const TEnvironment& environment)
   Donate->SetAutoSize(true);
   Donate->setCursor(Qt::PointingHandCursor);
   connect(Donate, &TImage::Click, this, &TAbout::DonateClick);
+  Donate->setAccessibleName("Donate");
+  Donate->setAccessibleDescription("Opens the donation page in the web browser");
 
   Label4 = new TLabel({}, this);
   Label4->setObjectName("Label4");
@@ -84,12 +91,19 @@ TAbout::TAbout(const TEnvironment& environment)
   Label4->move(8, 293);
   Label4->setCursor(Qt::PointingHandCursor);
   connect(Label4, &TLabel::Click, this, &TAbout::Label4Click);
+  // Its name is the address it shows.
+  Label4->setAccessibleDescription("Opens this web address in the web browser");
 
   Memo1 = new QPlainTextEdit(AboutText(environment.MainSiteUrl).join('\n'), this);
   Memo1->setObjectName("Memo1");
   Memo1->setGeometry(8, 8, 513, 216);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setTabChangesFocus(true);
+  Memo1->setAccessibleName("About the program");
+
+  // Escape closes it, as it would a dialog; closing only hides it.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
 
   CentreOnPrimaryScreen(*this);
 }

@@ -143,6 +143,17 @@ void TForm1::CreateMainControls() {
   Button5 = PlaceButton(this, "Button5", QRect(257, 25, 75, 19), "Batch");
   PageControl1 = Place<QTabWidget>(this, "PageControl1", QRect(438, 53, 368, 419));
   Button6 = PlaceButton(this, "Button6", QRect(337, 25, 75, 20), "About");
+
+  // What a screen reader says for the inputs that have no caption of their own;
+  // a label that names an input is its buddy, so it is read with it.
+  Image1->setAccessibleName("Preview");
+  Image1->setAccessibleDescription("The name's preview, or the last wallpaper saved. Click to open it, right-click to show it in the file manager.");
+  NameEdit->setAccessibleName("Name");
+  Name->setBuddy(NameEdit);
+  SpinEdit1->setAccessibleName("Threads");
+  SpinEdit1->setAccessibleDescription("How many wallpapers are downloaded at once, 1 to 50");
+  Label1->setBuddy(SpinEdit1);
+  Progress->setAccessibleName("Progress");
 }
 
 void TForm1::CreateSizeBoxes() {

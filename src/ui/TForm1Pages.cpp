@@ -59,8 +59,14 @@ void TForm1::CreatePages() {
   Log = PlaceMemo(TabSheet3, "Log", "Log");
   AlignClient(TabSheet3, Log);
 
+  Log->setAccessibleName("Log");
+
   ListView3 = new TListView({{"Thread ID", 80}, {"Status", 245}}, TabSheet4);
   ListView3->setObjectName("ListView3");
+  ListView3->setAccessibleName("Threads");
+  // A status ends in its try count ("...  TRY # : 12"), the part that changes:
+  // a text wider than the column loses its start instead.
+  ListView3->setTextElideMode(Qt::ElideLeft);
   AlignClient(TabSheet4, ListView3);
 
   PageControl1->setCurrentWidget(TabSheet1);
@@ -81,6 +87,9 @@ void TForm1::CreateBatchPage() {
   // Lies on the list's column header, right of where the item check boxes sit.
   CheckBox11 = Place<QCheckBox>(TabSheet1, "CheckBox11", QRect(46, 2, 183, 18), "Check All");
   Edit1 = Place<QLineEdit>(TabSheet1, "Edit1", QRect(3, 370, 258, 19));
+  ListView1->setAccessibleName("Batch List");
+  Edit1->setAccessibleName("Name to add to the batch list");
+  Label6->setBuddy(Edit1);
   Button2 = PlaceButton(TabSheet1, "Button2", QRect(127, 339, 65, 25), "Add");
   Button4 = PlaceButton(TabSheet1, "Button4", QRect(198, 339, 63, 25), "Remove");
   Button3 = PlaceButton(TabSheet1, "Button3", QRect(267, 338, 90, 51), "Start Batch");
@@ -94,6 +103,7 @@ void TForm1::CreateGirlsPage() {
   ListView2->SetCheckboxes(true);
   ListView2->SetImages(&ImageList1);
   AlignTop(TabSheet2, ListView2, 345);
+  ListView2->setAccessibleName("Girls List");
 
   Button7 = PlaceButton(TabSheet2, "Button7", QRect(3, 362, 62, 25), "Load Girls");
   Button8 = PlaceButton(TabSheet2, "Button8", QRect(71, 362, 75, 25), "Load Images");

@@ -1,6 +1,7 @@
 // The About window: one instance, shown without blocking the main window, its
 // text, and its two links going to the platform layer.
 
+#include <QAccessible>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -50,9 +51,50 @@ TEST_F(AboutWindow, ClosingOnlyHidesItAndKeepsWhatWasTyped) {
   EXPECT_EQ(AboutWindows(), 1);
 }
 
-TEST_F(AboutWindow, IsAResizableWindowOfItsDesignSize) {
-  EXPECT_EQ(Form->About->size(), QSize(529, 327));
-  EXPECT_NE(Form->About->minimumSize(), Form->About->maximumSize());
+TEST_F(AboutWindow, IsAResizableWindowOfItsDesignSizeThatKeepsItsContentsInPlace) {
+  TAbout* about = Form->About;
+  EXPECT_EQ(about->size(), QSize(529, 327));
+  EXPECT_NE(about->minimumSize(), about->maximumSize());
+  ShowActive(*about);
+  QMap<QString, QRect> placed;
+  for (QWidget* child : about->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) placed[child->objectName()] = child->geometry();
+  for (const QSize size : {QSize(800, 600), QSize(300, 200), QSize(529, 327)}) {
+    SCOPED_TRACE(size.width());
+    about->resize(size);
+    QCoreApplication::processEvents();
+    EXPECT_GE(about->width(), 529);
+    EXPECT_GE(about->height(), 327);
+    for (QWidget* child : about->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      EXPECT_EQ(child->geometry(), placed.value(child->objectName())) << child->objectName().toStdString();
+      EXPECT_TRUE(about->rect().contains(child->geometry())) << child->objectName().toStdString();
+    }
+  }
+}
+
+TEST_F(AboutWindow, EscapeClosesIt) {
+  TAbout* about = Form->About;
+  for (const bool inTheText : {true, false}) {
+    SCOPED_TRACE(inTheText ? "typing in the text" : "no focus");
+    Form->Button6->click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about, 5000));
+    if (inTheText) about->Memo1->setFocus();
+    else about->setFocus();
+    QTest::keyClick(inTheText ? static_cast<QWidget*>(about->Memo1) : about, Qt::Key_Escape);
+    EXPECT_TRUE(about->isHidden());
+  }
+  EXPECT_TRUE(about->Memo1->toPlainText().startsWith("Hi!"));
+  EXPECT_TRUE(Platform.Calls().empty());
+}
+
+TEST_F(AboutWindow, ItsLinksAndTextHaveAccessibleNames) {
+  TAbout* about = Form->About;
+  for (QWidget* input : {static_cast<QWidget*>(about->Donate), static_cast<QWidget*>(about->Label4),
+                         static_cast<QWidget*>(about->Memo1)}) {
+    SCOPED_TRACE(input->objectName().toStdString());
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(input)->text(QAccessible::Name).isEmpty());
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(about->Label4)->text(QAccessible::Name), "www.tamro.example");
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(about->Donate)->text(QAccessible::Description).isEmpty());
 }
 
 TEST(AboutText, NamesTheLanguageAndTheSiteHostAndKeepsItsBlanks) {

@@ -1,21 +1,27 @@
 // The main window: its two layouts, the names tests and tools find controls by,
 // focus and tab order, the lists' columns and the pictures.
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
 
 #include "UiTestSupport.h"
 #include "ui/Artwork.h"
 #include "ui/TImage.h"
+#include "ui/TLabel.h"
 #include "ui/TListView.h"
 #include "ui/WindowPlacement.h"
 
@@ -235,6 +241,72 @@ TEST_F(MainWindowLayout, ListsHaveTheirColumnsAndItemKinds) {
     c.list->SetImageIndex(item, 1);
     EXPECT_EQ(!item->icon(0).isNull(), c.icons) << "icons from ImageList1";
   }
+}
+
+// ---------------------------------------------------------------- accessibility
+
+QString AccessibleName(QWidget* widget) {
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+  return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+TEST_F(MainWindowLayout, EveryInputHasAnAccessibleNameAndLabelsNameTheirInputs) {
+  Form->Button5->click();  // full layout: every page's controls count
+  // Everything Tab can reach, and the inputs a mouse reaches without it.
+  QList<QWidget*> inputs{Form->Image1, Form->Progress, Form->ListView3, Form->Log};
+  for (QWidget* widget : Form->findChildren<QWidget*>()) {
+    if (widget->focusPolicy() & Qt::TabFocus && !widget->objectName().isEmpty() &&
+        !widget->objectName().startsWith("qt_") && !widget->focusProxy())
+      inputs << widget;
+  }
+  for (QWidget* input : inputs) {
+    SCOPED_TRACE(input->objectName().toStdString());
+    EXPECT_FALSE(AccessibleName(input).isEmpty());
+  }
+  const std::pair<TLabel*, QWidget*> buddies[] = {
+      {Form->Name, Form->NameEdit}, {Form->Label1, Form->SpinEdit1}, {Form->Label6, Form->Edit1}};
+  for (const auto& [label, input] : buddies) {
+    SCOPED_TRACE(label->text().toStdString());
+    EXPECT_EQ(label->buddy(), input);
+    // A screen reader reads the label with its input.
+    bool labelled = false;
+    for (const auto& [other, relation] :
+         QAccessible::queryAccessibleInterface(input)->relations(QAccessible::Label))
+      labelled = labelled || other->object() == label;
+    EXPECT_TRUE(labelled);
+  }
+  EXPECT_EQ(AccessibleName(Form->NameEdit), "Name");
+  EXPECT_EQ(AccessibleName(Form->SpinEdit1), "Threads");
+  EXPECT_EQ(AccessibleName(Form->Image1), "Preview");
+}
+
+TEST_F(MainWindowLayout, CaptionsAreDrawnInTheFaceTheLayoutIsMadeFor) {
+  // Laid out for Tahoma; DejaVu Sans Condensed (fonts-dejavu-extra) stands in
+  // for it. The plain sans faces are wider and cut off "All Available" and "1280x1024".
+  for (QWidget* control : {static_cast<QWidget*>(Form->CheckBox1), static_cast<QWidget*>(Form->CheckBox3),
+                           static_cast<QWidget*>(Form->Label3), static_cast<QWidget*>(About->Label4)}) {
+    const QString face = QFontInfo(control->font()).family();
+    EXPECT_TRUE(face == "Tahoma" || face == "DejaVu Sans Condensed")
+        << control->objectName().toStdString() << " in " << face.toStdString() << ": is fonts-dejavu-extra installed?";
+  }
+}
+
+TEST_F(MainWindowLayout, TheThreadsStatusColumnShowsTheWholeTryCount) {
+  Form->Button5->click();
+  Form->PageControl1->setCurrentWidget(Form->TabSheet4);
+  ShowActive(*Form);
+  QTreeWidgetItem* row = Form->ListView3->AddItem("Thread # 50");
+  // The longest a status gets: a seven-digit id, the widest size, the last try.
+  const QString status = "Loading image: 4123456 (1920x1200)   TRY # : 100";
+  row->setText(1, status);
+  ASSERT_EQ(Form->ListView3->header()->sectionSize(1), 245);
+  // The text's room in the cell, as the style lays it out.
+  const QFontMetrics metrics(Form->ListView3->font());
+  const int margin = Form->ListView3->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, Form->ListView3) + 1;
+  const int room = 245 - 2 * margin;
+  ASSERT_GT(metrics.horizontalAdvance(status), room) << "the column is wide enough anyway";
+  const QString shown = metrics.elidedText(status, Form->ListView3->textElideMode(), room);
+  EXPECT_TRUE(shown.endsWith("TRY # : 100")) << shown.toStdString();
 }
 
 // ---------------------------------------------------------------- pictures
