@@ -35,4 +35,12 @@ bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContex
   return Dest.LoadFromBuffer(buffer);
 }
 
+TFetchResult DownloadIndexPage(const QString& URL, QStringList& SL, const TRunContext& Run) {
+  for (int calls = 1;; ++calls) {
+    TFetchResult result = DownloadPage(URL, SL, Run);
+    if (!SL.isEmpty() || calls >= kIndexPageCalls || Run.Terminating.load() || Run.Stopped() || result.IsFinal())
+      return result;
+  }
+}
+
 }  // namespace site

@@ -16,6 +16,8 @@ namespace site {
 
 inline constexpr int kDownloadPageTries = 100;
 inline constexpr int kLoadWithSynapsTries = 20;
+// The index of all names is asked for by up to this many DownloadPage calls.
+inline constexpr int kIndexPageCalls = 50;
 
 // A picture that LoadWithSynaps fills from fetched bytes; the JPEG picture of
 // the preview and the thumbnails implements it.
@@ -37,5 +39,12 @@ TFetchResult DownloadPage(const QString& URL, QStringList& SL, const TRunContext
 // empty and counts as true. Dest is untouched when every try failed. Fetch,
 // when given, receives the last try's outcome.
 bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContext& Run, TFetchResult* Fetch = nullptr);
+
+// The site's index of all names: DownloadPage up to kIndexPageCalls times,
+// until a call brings at least one line. A fetched page without a line is
+// asked for again; the terminating flag, the stop of the work the loop serves
+// and a failure no retry can mend end the calls at once. SL (empty on entry)
+// holds the page afterwards, or nothing. Returns the last call's outcome.
+TFetchResult DownloadIndexPage(const QString& URL, QStringList& SL, const TRunContext& Run);
 
 }  // namespace site

@@ -164,4 +164,46 @@ TEST_F(RetryTest, LoopsGiveUpAtOnceOnWhatNoRetryCanMend) {
   }
 }
 
+// Outside a run each call is one try, so the server's count of connections
+// is the number of calls.
+TEST_F(RetryTest, IndexPageIsAskedForUntilALineArrivesOrTheCallsRunOut) {
+  std::atomic<bool> alive{true};
+  const struct {
+    const char* Name;
+    TResponse Response;
+    QString Target;
+    bool Alive;
+    bool Terminating;
+    QStringList Lines;
+    int Connections;  // at most, for a stopped loop
+    bool Fetched;
+  } cases[] = {
+      {"a silent site", Answer("x", 200, TFault::CloseAtOnce), "/babes/", true, false, {}, site::kIndexPageCalls, false},
+      {"a page without a line", Answer(""), "/babes/", true, false, {}, site::kIndexPageCalls, true},
+      {"a page at the third call", Answer("one\ntwo\n", 200, TFault::CloseAtOnce, 2), "/babes/", true, false,
+       {"one", "two"}, 3, true},
+      {"an address that cannot be sent", Answer("x"), "/ba bes/", true, false, {}, 0, false},
+      {"a stopped fetch", Answer("x", 200, TFault::CloseAtOnce), "/babes/", false, false, {}, 1, false},
+      {"the program closing", Answer("x"), "/babes/", true, true, {}, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Server.ClearLog();
+    Server.SetRoute(0, "/babes/", c.Response);
+    Flags.Working = false;
+    Flags.Terminating = c.Terminating;
+    alive = c.Alive;
+    site::TRunContext run = Flags.Run;
+    run.Alive = &alive;
+    QStringList lines;
+    const site::TFetchResult result = site::DownloadIndexPage(Url(qPrintable(c.Target)), lines, run);
+    EXPECT_EQ(lines, c.Lines);
+    EXPECT_EQ(bool(result), c.Fetched);
+    if (c.Alive)
+      EXPECT_EQ(Server.ConnectionCount(), c.Connections);
+    else
+      EXPECT_LE(Server.ConnectionCount(), c.Connections);
+  }
+}
+
 }  // namespace
