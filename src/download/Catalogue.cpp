@@ -2,6 +2,7 @@
 
 #include "download/Jpeg.h"
 #include "download/WallpaperLink.h"
+#include "site/Retry.h"
 #include "site/Text.h"
 
 using site::LowerAZ;
@@ -18,6 +19,16 @@ QString TidyUrl(const QString& url) {
 }
 
 }  // namespace
+
+QString NamesIndexUrl(const QString& mainSiteUrl) { return mainSiteUrl + QStringLiteral("/babes/"); }
+
+site::TFetchResult GetNames(const QString& URL, QStringList& SL, const site::TRunContext& Run) {
+  QStringList lines;
+  const site::TFetchResult result = site::DownloadIndexPage(site::WithTrailingSlash(URL), lines, Run);
+  for (const QString& line : lines)
+    if (const std::optional<QString> name = IndexLineName(line)) SL.append(*name);
+  return result;
+}
 
 std::optional<QString> IndexLineName(const QString& line) {
   const qsizetype marker = Pos(QStringLiteral("wallpapers for"), line);

@@ -10,6 +10,14 @@
 #include "download/DiskLayout.h"
 #include "site/Retry.h"
 
+// The site's page that lists every name: mainSiteUrl + "/babes/".
+QString NamesIndexUrl(const QString& mainSiteUrl);
+
+// Appends to SL the names of the index page at URL ("/" appended when
+// missing), asked for with up to site::kIndexPageCalls calls. Returns the
+// outcome of the last call.
+site::TFetchResult GetNames(const QString& URL, QStringList& SL, const site::TRunContext& Run);
+
 // The name an index line gives: from 15 characters after "wallpapers for" up to
 // the first '">' of the line, empty when that comes too early or not at all.
 // None when the line holds no "wallpapers for".
