@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <QSet>
 #include <QStyledItemDelegate>
 
 #include "ui/TImageList.h"
@@ -11,6 +12,39 @@ namespace ui {
 namespace {
 
 constexpr int kImageIndexRole = Qt::UserRole + 1;
+
+// Tens of thousands of these fill a catalogue, so an item keeps its check
+// box and image index as plain numbers and takes its icon from its list when
+// drawn, rather than holding each as data of its own.
+class TListItem : public QTreeWidgetItem {
+ public:
+  using QTreeWidgetItem::QTreeWidgetItem;
+
+  QVariant data(int column, int role) const override {
+    if (column == 0 && role == kImageIndexRole) return Index;
+    if (column == 0 && role == Qt::CheckStateRole) return Check < 0 ? QVariant() : QVariant(Check);
+    if (column == 0 && role == Qt::DecorationRole) {
+      const auto* list = qobject_cast<const TListView*>(treeWidget());
+      const QIcon icon = list ? list->IconOf(Index) : QIcon();
+      return icon.isNull() ? QVariant() : QVariant(icon);
+    }
+    return QTreeWidgetItem::data(column, role);
+  }
+  void setData(int column, int role, const QVariant& value) override {
+    if (column != 0 || (role != kImageIndexRole && role != Qt::CheckStateRole)) {
+      QTreeWidgetItem::setData(column, role, value);
+      return;
+    }
+    int& field = role == kImageIndexRole ? Index : Check;
+    if (field == value.toInt()) return;  // unchanged: nothing to redraw or report
+    field = value.toInt();
+    emitDataChanged();
+  }
+
+ private:
+  int Index = -1;
+  int Check = -1;  // a Qt::CheckState; -1: the item has no check box
+};
 
 // Draws each cell as usual, then its right and bottom edges: the grid lines.
 class TGridDelegate : public QStyledItemDelegate {
@@ -53,28 +87,50 @@ TListView::TListView(const QList<TColumn>& columns, QWidget* parent) : QTreeWidg
   setItemDelegate(new TGridDelegate(this));
 }
 
+void TListView::SetImages(const TImageList* images) {
+  Images = images;
+  Icons.clear();
+  for (int i = 0; Images && i < Images->Count(); ++i) Icons << Images->Icon(i);
+  // A list with images keeps the slot of an item without one blank, so every
+  // caption starts at the same place.
+  QPixmap blank(iconSize());
+  blank.fill(Qt::transparent);
+  Blank = QIcon(blank);
+}
+
 QTreeWidgetItem* TListView::AddItem(const QString& caption) {
-  auto* item = new QTreeWidgetItem(this, QStringList{caption});
+  QTreeWidgetItem* item = NewItem(caption);
+  addTopLevelItem(item);
+  return item;
+}
+
+QTreeWidgetItem* TListView::NewItem(const QString& caption) const {
+  auto* item = new TListItem(QStringList{caption});
   Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
   if (Checkboxes) flags |= Qt::ItemIsUserCheckable;
   item->setFlags(flags);
   if (Checkboxes) item->setCheckState(0, Qt::Unchecked);
-  SetImageIndex(item, -1);
   return item;
 }
 
-void TListView::SetImageIndex(QTreeWidgetItem* item, int index) const {
-  item->setData(0, kImageIndexRole, index);
-  if (!Images) return;
-  QIcon icon = Images->Icon(index);
-  if (icon.isNull()) {
-    // A list with images keeps the slot of an item without one blank, so every
-    // caption starts at the same place.
-    QPixmap blank(iconSize());
-    blank.fill(Qt::transparent);
-    icon = QIcon(blank);
+void TListView::AppendItems(const QList<QTreeWidgetItem*>& items) { addTopLevelItems(items); }
+
+void TListView::RemoveItems(const QList<QTreeWidgetItem*>& items) {
+  const QSet<QTreeWidgetItem*> doomed(items.begin(), items.end());
+  // From the end, so the rows of the runs still to go stay where they are.
+  int end = topLevelItemCount();
+  for (int row = end - 1; row >= -1; --row) {
+    if (row >= 0 && doomed.contains(topLevelItem(row))) continue;
+    if (end - row > 1) model()->removeRows(row + 1, end - row - 1);
+    end = row;
   }
-  item->setIcon(0, icon);
+}
+
+void TListView::SetImageIndex(QTreeWidgetItem* item, int index) const { item->setData(0, kImageIndexRole, index); }
+
+QIcon TListView::IconOf(int index) const {
+  if (!Images) return {};
+  return index >= 0 && index < Icons.size() && !Icons[index].isNull() ? Icons[index] : Blank;
 }
 
 int TListView::ImageIndex(const QTreeWidgetItem* item) {

@@ -167,5 +167,35 @@ TEST(ListView, ItemsCarryCheckBoxesAndImageIndices) {
   EXPECT_TRUE(row->icon(0).isNull());  // a list without images shows none, and leaves no gap
 }
 
+// A catalogue holds tens of thousands of items: each shows its list's one
+// copy of a picture, the blank one included, and many come and go in one step.
+TEST(ListView, ItemsShareTheirPicturesAndComeAndGoManyAtATime) {
+  const TImageList images;
+  TListView list({{"Name", 230}}, nullptr);
+  list.SetCheckboxes(true);
+  list.SetImages(&images);
+  QList<QTreeWidgetItem*> made;
+  for (const char* caption : {"A", "B", "C", "D", "E", "F"}) made << list.NewItem(caption);
+  list.SetImageIndex(made[1], 4);
+  list.SetImageIndex(made[3], 4);
+  list.AppendItems(made);
+  ASSERT_EQ(list.topLevelItemCount(), 6);
+  EXPECT_EQ(made[0]->icon(0).cacheKey(), made[2]->icon(0).cacheKey());  // the blank one
+  EXPECT_EQ(made[1]->icon(0).cacheKey(), made[3]->icon(0).cacheKey());
+  EXPECT_NE(made[0]->icon(0).cacheKey(), made[1]->icon(0).cacheKey());
+  EXPECT_TRUE(ShowsPicture(made[1]->icon(0)));
+  made[4]->setCheckState(0, Qt::Checked);
+  EXPECT_EQ(made[4]->checkState(0), Qt::Checked);
+  EXPECT_EQ(made[5]->checkState(0), Qt::Unchecked);
+
+  list.RemoveItems({made[5], made[0], made[1], made[3]});  // runs of one and two, in any order
+  QStringList left;
+  for (int i = 0; i < list.topLevelItemCount(); ++i) left << list.topLevelItem(i)->text(0);
+  EXPECT_EQ(left, (QStringList{"C", "E"}));
+  EXPECT_EQ(list.topLevelItem(1)->checkState(0), Qt::Checked);
+  list.RemoveItems({});
+  EXPECT_EQ(list.topLevelItemCount(), 2);
+}
+
 }  // namespace
 }  // namespace ui::testing
