@@ -31,6 +31,16 @@ QString FromStore(const char* stored) {
 // section as well, as they do under the Windows profile functions.
 struct Utf8NoCase {
   bool operator()(const char* left, const char* right) const {
+    // Names are nearly always ASCII, and a batch file holds thousands: as far
+    // as both are ASCII, bytes with A to Z folded order them as the decoded
+    // comparison would, without decoding.
+    for (const char *l = left, *r = right;; ++l, ++r) {
+      const auto a = static_cast<unsigned char>(*l), b = static_cast<unsigned char>(*r);
+      if (a >= 0x80 || b >= 0x80) break;
+      const int fa = a >= 'A' && a <= 'Z' ? a + 32 : a, fb = b >= 'A' && b <= 'Z' ? b + 32 : b;
+      if (fa != fb) return fa < fb;
+      if (a == 0) return false;
+    }
     return QString::compare(FromStore(left), FromStore(right), Qt::CaseInsensitive) < 0;
   }
 };
@@ -166,6 +176,17 @@ QStringList IniFile::ReadSections() const {
   for (const Ini::Entry& section : sections)
     if (*section.pItem) names.append(FromStore(section.pItem));
   return names;
+}
+
+bool IniFile::HoldsSectionName(const QString& name) {
+  const auto s = SectionName(name);
+  return s && FromStore(s->c_str()) == name;
+}
+
+bool IniFile::SameSection(const QString& a, const QString& b) {
+  const auto s = SectionName(a), t = SectionName(b);
+  const Utf8NoCase less;
+  return s && t && !less(s->c_str(), t->c_str()) && !less(t->c_str(), s->c_str());
 }
 
 void IniFile::Clear() { data_->ini.Reset(); }

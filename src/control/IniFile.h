@@ -66,6 +66,14 @@ class IniFile {
   // appears. Keys before the first section belong to none and are not listed.
   QStringList ReadSections() const;
 
+  // True when a section of exactly this name can be written and read back as
+  // it is; false for a name WriteString refuses and for one it would change
+  // (a line break, a NUL, or blanks at either end, which the file drops).
+  static bool HoldsSectionName(const QString& name);
+  // True when both names stand for one section: case does not count, over all
+  // of Unicode, nor do the blanks around them.
+  static bool SameSection(const QString& a, const QString& b);
+
   // Forgets every section, key and comment: the next save writes only what is
   // written after this.
   void Clear();

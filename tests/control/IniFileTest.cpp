@@ -500,4 +500,34 @@ TEST_F(IniFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
   QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// The predicates say what the file does: a name is held exactly when its
+// section reads back under that very name, and two names are one section
+// exactly when writing both makes one.
+TEST_F(IniFileTest, WhatASectionNameHoldsAndWhichNamesShareOneAreWhatTheFileDoes) {
+  const QString names[] = {"Plain", "two  inner blanks", "a[b", ";lead", "Sample O'Name",
+                           QString::fromUtf8("\xC3\x91" "andu"), QString::fromUtf8("\xC3\xB1" "andu"), "PLAIN",
+                           " lead", "trail ", "\ttab", "tab\t", "a]b", "line\nbreak", "cr\r",
+                           QString("nul") + QChar(0) + "x", "", "   ", QString(QChar(0xFEFF)) + "mark"};
+  for (const QString& name : names) {
+    SCOPED_TRACE(name.toStdString());
+    IniFile ini;
+    ini.WriteString(name, "Key", "v");
+    ASSERT_TRUE(ini.Save(Path()));
+    IniFile read;
+    ASSERT_EQ(read.Load(Path()), Status::Loaded);
+    EXPECT_EQ(IniFile::HoldsSectionName(name), read.ReadSections() == QStringList{name});
+  }
+  for (const QString& a : names)
+    for (const QString& b : names) {
+      if (!IniFile::HoldsSectionName(a) || !IniFile::HoldsSectionName(b)) continue;
+      SCOPED_TRACE((a + " / " + b).toStdString());
+      IniFile ini;
+      ini.WriteString(a, "Key", "v");
+      ini.WriteString(b, "Key", "v");
+      EXPECT_EQ(IniFile::SameSection(a, b), ini.ReadSections().size() == 1);
+    }
+  EXPECT_TRUE(IniFile::SameSection("  Plain ", "plain"));  // blanks around a name do not count
+  EXPECT_FALSE(IniFile::SameSection("a]b", "a]b"));        // no section at all
+}
+
 }  // namespace
