@@ -1,6 +1,7 @@
 #include "control/BatchList.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -29,7 +30,7 @@ QList<BatchEntry> ReadBatchList(const IniFile& ini) {
 void WriteBatchList(IniFile& ini, const QList<BatchEntry>& entries) {
   for (const BatchEntry& entry : entries) {
     // A name the file cannot hold (blank, or with "]") is not written; the
-    // entry stays in the list until the program ends.
+    // batch list refuses such names when they are added.
     ini.WriteString(entry.Name, kDone, entry.Done);
     ini.WriteString(entry.Name, kFound, entry.Found);
     ini.WriteString(entry.Name, kChecked, entry.Checked ? kYes : kNo);
@@ -42,21 +43,61 @@ QList<BatchEntry> LoadBatchFile(const QString& path) {
   return ReadBatchList(ini);
 }
 
-TWriteResult SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode) {
-  IniFile ini;
-  const IniFile::LoadStatus status = ini.Load(path);
-  if (status == IniFile::LoadStatus::Unreadable) return {EACCES, path};
-  if (status == IniFile::LoadStatus::Invalid) {
-    // Not ours to overwrite: the user may want it back.
-    const QString aside = path + QStringLiteral(".bad");
-    QFile::remove(aside);
-    if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};
+TBatchFile::TBatchFile(QString path) : Path_(std::move(path)) {}
+
+QList<BatchEntry> TBatchFile::Load() {
+  const IniFile::LoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
+  Held_ = status == IniFile::LoadStatus::Loaded || status == IniFile::LoadStatus::Missing;
+  Saved_ = ReadBatchList(Ini_);
+  return Saved_;
+}
+
+TWriteResult TBatchFile::Save(const QList<BatchEntry>& entries, BatchSave mode) {
+  if (mode == BatchSave::Update && Held_ && entries == Saved_) return {};
+  if (!Held_) {
+    // Never read, or the last write failed: what the file holds is read first.
+    const IniFile::LoadStatus status = Ini_.Load(Path_);
+    if (status == IniFile::LoadStatus::Unreadable) return {EACCES, Path_};
+    if (status == IniFile::LoadStatus::Invalid) {
+      // Not ours to overwrite: the user may want it back.
+      const QString aside = Path_ + QStringLiteral(".bad");
+      QFile::remove(aside);
+      if (!QFile::rename(Path_, aside)) return {errno != 0 ? errno : EIO, aside};
+    }
   }
   // Rather than deleting the file before writing the rest, the whole new list
   // replaces it in one step, so a crash in between never loses the list.
-  if (mode == BatchSave::FromScratch) ini.Clear();
-  WriteBatchList(ini, entries);
-  return ini.Save(path);
+  if (mode == BatchSave::FromScratch) {
+    Ini_.Clear();
+    WriteBatchList(Ini_, entries);
+  } else if (!Held_ || !WriteChanged(entries)) {
+    WriteBatchList(Ini_, entries);
+  }
+  const TWriteResult saved = Ini_.Save(Path_);
+  // After a failure the file is read again before the next write.
+  Held_ = bool(saved);
+  if (saved) Saved_ = entries;
+  return saved;
+}
+
+bool TBatchFile::WriteChanged(const QList<BatchEntry>& entries) {
+  if (entries.size() < Saved_.size()) return false;  // entries went, so every later one moved
+  QStringList changed;
+  for (qsizetype i = 0; i < entries.size(); ++i) {
+    if (i < Saved_.size() && entries[i] == Saved_[i]) continue;
+    if (changed.size() == kFewChanges) return false;
+    changed << entries[i].Name;
+  }
+  // The later of two entries of one section wins its values, so each entry of
+  // a changed section is written again, in list order, as writing every entry
+  // would.
+  QList<BatchEntry> touched;
+  for (const BatchEntry& entry : entries) {
+    const auto shares = [&](const QString& name) { return IniFile::SameSection(entry.Name, name); };
+    if (std::any_of(changed.begin(), changed.end(), shares)) touched << entry;
+  }
+  WriteBatchList(Ini_, touched);
+  return true;
 }
 
 QString EntryPicture(const QString& dir, const QString& name) {

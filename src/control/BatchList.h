@@ -35,10 +35,38 @@ enum class BatchSave {
   FromScratch,  // the file ends up holding exactly `entries`
 };
 
-// Writes `entries` into the file at `path`, replacing it as a whole, so the old
-// list stays on disk until the new one is complete. A file that cannot be read is
-// left alone; one that is no INI text is kept aside as Batch.ini.bad first.
-TWriteResult SaveBatchFile(const QString& path, const QList<BatchEntry>& entries, BatchSave mode);
+// Batch.ini as this program last read or wrote it, held in memory, so that a
+// save reads nothing and writes only when the list has changed. Every write
+// replaces the file as a whole, so the old list stays on disk until the new
+// one is complete. A file that cannot be read is left alone; one that is no
+// INI text is kept aside as Batch.ini.bad first.
+class TBatchFile {
+ public:
+  explicit TBatchFile(QString path);
+
+  // The entries of the file, read afresh; none when it is missing or unusable.
+  QList<BatchEntry> Load();
+
+  // Writes `entries` (WriteBatchList's rules; FromScratch: the file then holds
+  // exactly them). An update with the entries the file was last read or
+  // written with writes nothing at all; otherwise only the sections of the
+  // entries that changed are written anew.
+  TWriteResult Save(const QList<BatchEntry>& entries, BatchSave mode);
+
+  // An update of more changed entries than this writes every entry.
+  static constexpr int kFewChanges = 4;
+
+ private:
+  // Writes the entries that differ from Saved_, and every entry that shares a
+  // section with one of them, in list order; false (nothing written) when
+  // there are too many to pick them out.
+  bool WriteChanged(const QList<BatchEntry>& entries);
+
+  QString Path_;
+  IniFile Ini_;
+  bool Held_ = false;        // Ini_ holds what the file holds
+  QList<BatchEntry> Saved_;  // the entries it holds them from, when Held_
+};
 
 // The picture an entry of this name shows: its Wallpapers/<name>/Preview.jpg,
 // else its catalogue thumbnail AllGirls/<name>.jpg; empty when neither exists or

@@ -4,9 +4,12 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
+#include <QSet>
+#include <QSignalBlocker>
 
 #include "control/BatchList.h"
+#include "control/IniFile.h"
+#include "download/DiskLayout.h"
 #include "ui/Platform.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
@@ -35,15 +38,46 @@ QList<BatchEntry> EntriesOf(const TListView& list) {
   return entries;
 }
 
-void AddEntry(TListView& list, const BatchEntry& entry) {
-  QTreeWidgetItem* item = list.AddItem(entry.Name);
-  item->setText(kFoundColumn, entry.Found);
-  item->setText(kDoneColumn, entry.Done);
-  item->setCheckState(0, entry.Checked ? Qt::Checked : Qt::Unchecked);
-  list.SetImageIndex(item, kIdleIcon);
+// Made apart and appended in one step: the list takes thousands at about the
+// cost of one.
+void AddEntries(TListView& list, const QList<BatchEntry>& entries) {
+  QList<QTreeWidgetItem*> items;
+  items.reserve(entries.size());
+  for (const BatchEntry& entry : entries) {
+    QTreeWidgetItem* item = list.NewItem(entry.Name);
+    item->setText(kFoundColumn, entry.Found);
+    item->setText(kDoneColumn, entry.Done);
+    item->setCheckState(0, entry.Checked ? Qt::Checked : Qt::Unchecked);
+    list.SetImageIndex(item, kIdleIcon);
+    items << item;
+  }
+  list.AppendItems(items);
 }
 
+BatchEntry NewEntry(const QString& name) {
+  BatchEntry entry;
+  entry.Name = name;  // exactly as given, blanks and all
+  entry.Checked = true;
+  return entry;
+}
+
+// Why a name cannot be an entry: Batch.ini names the entry's section by it,
+// and would lose the entry or change its name.
+const QString kNameRule = QStringLiteral(
+    "Batch.ini can not keep a name that is blank, holds \"]\" or a line break, or begins or ends with a blank");
+
 }  // namespace
+
+TBatchFile& TForm1::BatchStore() {
+  if (!BatchFile) BatchFile = std::make_unique<TBatchFile>(BatchFilePath(Dir));
+  return *BatchFile;
+}
+
+int TForm1::FindBatchEntry(const QString& name) const {
+  for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+    if (IniFile::SameSection(ListView1->topLevelItem(i)->text(0), name)) return i;
+  return -1;
+}
 
 void TForm1::RecordBatchEntry(int found) {
   QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX);
@@ -55,12 +89,14 @@ void TForm1::RecordBatchEntry(int found) {
 }
 
 void TForm1::AddBatchEntries(const QStringList& names) {
+  QList<BatchEntry> added;
   for (const QString& name : names) {
-    BatchEntry entry;
-    entry.Name = name;
-    entry.Checked = true;
-    AddEntry(*ListView1, entry);
+    if (IniFile::HoldsSectionName(name))
+      added << NewEntry(name);
+    else
+      AddLog("ERR: Can not add to the batch list - \"" + name + "\" (" + kNameRule + ")");
   }
+  AddEntries(*ListView1, added);
   // Replaces the old file only once the new one is complete, so nothing is lost.
   if (SaveBatch(BatchSave::FromScratch)) LoadList();
 }
@@ -68,46 +104,55 @@ void TForm1::AddBatchEntries(const QStringList& names) {
 void TForm1::SaveList() { SaveBatch(BatchSave::Update); }
 
 bool TForm1::SaveBatch(BatchSave mode) {
-  const TWriteResult saved = SaveBatchFile(BatchFilePath(Dir), EntriesOf(*ListView1), mode);
+  const TWriteResult saved = BatchStore().Save(EntriesOf(*ListView1), mode);
   // The list stays as shown and the old file as it was; the next save tries again.
   if (!saved) AddLog("ERR: Can not save - " + saved.Describe());
   return bool(saved);
 }
 
 void TForm1::LoadList() {
-  // The entry under way is found again by its name, the key of its section, so
-  // the run's result still reaches it after the reload; gone, nothing is recorded.
+  // The entry under way is found again by its section, as the file matches
+  // it, so the run's result still reaches it after the reload; gone, nothing
+  // is recorded.
   const QTreeWidgetItem* running = BatchMode ? ListView1->topLevelItem(BatchIDX) : nullptr;
   const QString runningName = running ? running->text(0) : QString();
   ListView1->clear();
-  for (const BatchEntry& entry : LoadBatchFile(BatchFilePath(Dir))) AddEntry(*ListView1, entry);
+  AddEntries(*ListView1, BatchStore().Load());
   if (!BatchMode) return;
-  BatchIDX = -1;
-  for (int i = 0; running && i < ListView1->topLevelItemCount(); ++i)
-    if (ListView1->topLevelItem(i)->text(0).compare(runningName, Qt::CaseInsensitive) == 0) {
-      BatchIDX = i;
-      break;
-    }
+  BatchIDX = running ? FindBatchEntry(runningName) : -1;
 }
 
 void TForm1::Button2Click() {
   const QString name = Edit1->text();
   if (name.isEmpty()) return;
-  BatchEntry entry;
-  entry.Name = name;  // exactly as typed, blanks and all
-  entry.Checked = true;
-  AddEntry(*ListView1, entry);
+  // Shown but never saved, such a name would vanish at the next reload.
+  if (!IniFile::HoldsSectionName(name)) {
+    Platform.ShowMessage("The name \"" + name + "\" can not be added to the batch list: " + kNameRule + ".");
+    return;
+  }
+  AddEntries(*ListView1, {NewEntry(name)});
   SaveList();
 }
 
 void TForm1::Button4Click() {
   const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
+  if (selected.isEmpty()) return;  // nothing goes, so nothing is written
   // BatchIDX is a position: it follows its entry past the removed ones above
-  // it, and names none once its own entry is removed.
+  // it. Once its own entry is removed it names the first entry left of that
+  // section, whose values the file keeps, or none.
   QTreeWidgetItem* running = ListView1->topLevelItem(BatchIDX);
-  if (running && selected.contains(running)) running = nullptr;
-  for (QTreeWidgetItem* item : selected) delete item;
-  BatchIDX = running ? ListView1->indexOfTopLevelItem(running) : -1;
+  const QString runningName = running ? running->text(0) : QString();
+  const bool goes = running && selected.contains(running);
+  {
+    // The selection changes with every deletion; its handler runs once, after them.
+    const QSignalBlocker quiet(ListView1);
+    ListView1->RemoveItems(selected);
+  }
+  if (!running)
+    BatchIDX = -1;
+  else
+    BatchIDX = goes ? FindBatchEntry(runningName) : ListView1->indexOfTopLevelItem(running);
+  ListView1SelectItem();
   SaveBatch(BatchSave::FromScratch);
 }
 
@@ -147,12 +192,19 @@ void TForm1::StartNext() {
     NameEdit->setEditText(entry->text(0));
     Button1Click();
     if (Working) return;
-    // The Start path refused the name and has said why; no run would ever end
-    // to move the batch on, so it ends here with the entry still ticked.
     ListView1->SetImageIndex(entry, kIdleIcon);
+    // The Start path refused the name and has logged why. Unticked, it stops
+    // neither this batch nor the next; the batch goes on with the entries after it.
+    if (!NameFolder(Dir, entry->text(0))) {
+      entry->setCheckState(0, Qt::Unchecked);
+      SaveList();
+      continue;
+    }
+    // Refused for what no entry can mend (the site's addresses): the batch
+    // ends here, with the entry still ticked.
     break;
   }
-  Button3Click();  // BatchMode is true: "Stop Batch"
+  if (BatchMode) Button3Click();  // "Stop Batch"; a search that could not start has ended it already
 }
 
 void TForm1::ListView1Click() { SaveList(); }
@@ -160,10 +212,13 @@ void TForm1::ListView1Click() { SaveList(); }
 void TForm1::ListView1SelectItem() {
   const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
   if (selected.isEmpty()) return;
-  const auto first = std::min_element(selected.begin(), selected.end(), [this](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-    return ListView1->indexOfTopLevelItem(a) < ListView1->indexOfTopLevelItem(b);
-  });
-  const QString name = (*first)->text(0);
+  // The first selected in list order, whatever the order of selecting, in one scan.
+  const QSet<const QTreeWidgetItem*> chosen(selected.begin(), selected.end());
+  const QTreeWidgetItem* first = nullptr;
+  for (int i = 0; !first && i < ListView1->topLevelItemCount(); ++i)
+    if (chosen.contains(ListView1->topLevelItem(i))) first = ListView1->topLevelItem(i);
+  if (!first) return;
+  const QString name = first->text(0);
   // A run's name was fixed when it started, so the field is free to change.
   NameEdit->setEditText(name);
   Label3->setText(name);

@@ -204,10 +204,12 @@ class TForm1 : public QWidget {
   // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
   void SaveList();
   // Empties the list and fills it from Batch.ini; in batch mode BatchIDX then
-  // names the entry under way again, found by its name, or -1 when it is gone.
+  // names the entry under way again, found by its section as the file matches
+  // sections, or -1 when it is gone.
   void LoadList();
   void Button2Click();  // "Add"
-  // "Remove": BatchIDX follows its entry, and is -1 once that entry is removed.
+  // "Remove": BatchIDX follows its entry; once that entry is removed, it names
+  // the first entry left of its section, or -1.
   void Button4Click();
   // "Start Batch" / "Stop Batch". The batch does not start while a run is active.
   void Button3Click();
@@ -220,8 +222,15 @@ class TForm1 : public QWidget {
   // Appends ticked, new entries (Found "0", Done "No") and writes Batch.ini
   // afresh; the list is read back from it when the write worked.
   void AddBatchEntries(const QStringList& names);
-  // Writes the list into Batch.ini; a failure is logged. True when written.
+  // Writes the list into Batch.ini, when it has changed since the last save;
+  // a failure is logged. True when the file holds the list.
   bool SaveBatch(BatchSave mode);
+  // Batch.ini as the list last read or wrote it; made on first use.
+  TBatchFile& BatchStore();
+  std::unique_ptr<TBatchFile> BatchFile;
+  // The first entry of the section `name` names, as Batch.ini matches
+  // sections; -1 when there is none.
+  int FindBatchEntry(const QString& name) const;
 
   // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
   // Callable from any thread; they return once the UI thread has handled them.

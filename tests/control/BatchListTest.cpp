@@ -1,6 +1,9 @@
 #include "control/BatchList.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdint>
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,11 @@ namespace {
 
 BatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
   return BatchEntry{name, found, done, checked};
+}
+
+ino_t Inode(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 class BatchListTest : public ::testing::Test {
@@ -71,18 +79,18 @@ TEST_F(BatchListTest, AMissingOrUnusableFileLoadsAsAnEmptyList) {
   QFile::remove(Path());
   ASSERT_TRUE(QDir().mkdir(Path()));  // a folder where the file should be
   EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
-  EXPECT_FALSE(SaveBatchFile(Path(), {Entry("A", "0", "No", true)}, BatchSave::Update));
+  EXPECT_FALSE(TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, BatchSave::Update));
   EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
 TEST_F(BatchListTest, AFileWrittenFromScratchHoldsTheEntriesInListOrderAndTheKeysInTheirs) {
-  ASSERT_TRUE(SaveBatchFile(Path(), {Entry("B", "0", "No", true), Entry("A", "7", "Yes", false)}, BatchSave::Update));
+  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("B", "0", "No", true), Entry("A", "7", "Yes", false)}, BatchSave::Update));
   EXPECT_EQ(ReadText(Path()), "[B]\nDone=No\nFound=0\nChecked=Yes\n\n\n[A]\nDone=Yes\nFound=7\nChecked=No\n");
 }
 
 TEST_F(BatchListTest, SavingUpdatesSectionsInPlaceAppendsNewOnesAndRemovesNone) {
   WriteText("; kept\n[Old]\nDone=Yes\n[A]\nChecked=Yes\nFound=1\n", Path());
-  ASSERT_TRUE(SaveBatchFile(Path(), {Entry("New", "0", "No", true), Entry("a", "5", "Yes", false)}, BatchSave::Update));
+  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("New", "0", "No", true), Entry("a", "5", "Yes", false)}, BatchSave::Update));
   EXPECT_EQ(LoadBatchFile(Path()),
             (QList<BatchEntry>{Entry("Old", "0", "Yes", false), Entry("A", "5", "Yes", false),
                                Entry("New", "0", "No", true)}));
@@ -92,16 +100,16 @@ TEST_F(BatchListTest, SavingUpdatesSectionsInPlaceAppendsNewOnesAndRemovesNone) 
 TEST_F(BatchListTest, EntriesOfOneNameShareASectionAndTheLaterOneWins) {
   const QList<BatchEntry> entries{Entry("Same", "3", "Yes", false), Entry("Other", "0", "No", true),
                                   Entry("SAME", "0", "No", true)};
-  ASSERT_TRUE(SaveBatchFile(Path(), entries, BatchSave::Update));
+  ASSERT_TRUE(TBatchFile(Path()).Save(entries, BatchSave::Update));
   EXPECT_EQ(LoadBatchFile(Path()),
             (QList<BatchEntry>{Entry("Same", "0", "No", true), Entry("Other", "0", "No", true)}));
 }
 
 TEST_F(BatchListTest, FromScratchTheFileHoldsExactlyTheGivenEntries) {
   WriteText("[A]\nDone=No\n[B]\nDone=No\n[C]\nDone=Yes\nFound=4\nChecked=No\n", Path());
-  ASSERT_TRUE(SaveBatchFile(Path(), {Entry("A", "0", "No", true), Entry("C", "4", "Yes", false)}, BatchSave::FromScratch));
+  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("A", "0", "No", true), Entry("C", "4", "Yes", false)}, BatchSave::FromScratch));
   EXPECT_EQ(ReadText(Path()), "[A]\nDone=No\nFound=0\nChecked=Yes\n\n\n[C]\nDone=Yes\nFound=4\nChecked=No\n");
-  ASSERT_TRUE(SaveBatchFile(Path(), {}, BatchSave::FromScratch));
+  ASSERT_TRUE(TBatchFile(Path()).Save({}, BatchSave::FromScratch));
   EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
 }
 
@@ -109,7 +117,7 @@ TEST_F(BatchListTest, AFileThatIsNoIniTextIsKeptAsideBeforeItIsReplaced) {
   const QByteArray garbage("\0\1\2 not ours", 13);
   for (BatchSave mode : {BatchSave::Update, BatchSave::FromScratch}) {
     WriteText(garbage, Path());
-    ASSERT_TRUE(SaveBatchFile(Path(), {Entry("A", "0", "No", true)}, mode));
+    ASSERT_TRUE(TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, mode));
     EXPECT_EQ(ReadText(Path() + ".bad"), garbage);
     EXPECT_EQ(LoadBatchFile(Path()), QList<BatchEntry>{Entry("A", "0", "No", true)});
   }
@@ -138,7 +146,7 @@ TEST_F(BatchListTest, AFileFromAWindowsEditorKeepsEveryEntryAndTheNextSaveWrites
     ASSERT_EQ(LoadBatchFile(Path()), entries);
     QList<BatchEntry> changed = entries;
     changed[2].Checked = false;
-    ASSERT_TRUE(SaveBatchFile(Path(), changed, BatchSave::Update));
+    ASSERT_TRUE(TBatchFile(Path()).Save(changed, BatchSave::Update));
     EXPECT_FALSE(QFile::exists(Path() + ".bad"));
     const QByteArray saved = ReadText(Path());
     QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -155,19 +163,100 @@ TEST_F(BatchListTest, ASectionLineWithoutItsBracketNeitherMakesAnEntryNorGrowsTh
   WriteText("[A]\nDone=No\nFound=1\nChecked=Yes\n[Broken Name\nDone=Yes\nFound=9\n[B]\nDone=No\n", Path());
   const QList<BatchEntry> expected{Entry("A", "1", "No", true), Entry("B", "0", "No", false)};
   EXPECT_EQ(LoadBatchFile(Path()), expected);
-  ASSERT_TRUE(SaveBatchFile(Path(), expected, BatchSave::Update));
+  ASSERT_TRUE(TBatchFile(Path()).Save(expected, BatchSave::Update));
   const QByteArray first = ReadText(Path());
   for (int save = 0; save < 3; ++save) {
     EXPECT_EQ(LoadBatchFile(Path()), expected);
-    ASSERT_TRUE(SaveBatchFile(Path(), expected, BatchSave::Update));
+    ASSERT_TRUE(TBatchFile(Path()).Save(expected, BatchSave::Update));
     EXPECT_EQ(ReadText(Path()), first);
   }
 }
 
 TEST_F(BatchListTest, ANameTheFileCannotHoldIsLeftOutAndTheOthersAreSaved) {
-  ASSERT_TRUE(SaveBatchFile(Path(), {Entry("A]B", "0", "No", true), Entry("   ", "0", "No", true), Entry("C", "0", "No", true)},
-                            BatchSave::Update));
+  ASSERT_TRUE(TBatchFile(Path()).Save(
+      {Entry("A]B", "0", "No", true), Entry("   ", "0", "No", true), Entry("C", "0", "No", true)}, BatchSave::Update));
   EXPECT_EQ(LoadBatchFile(Path()), QList<BatchEntry>{Entry("C", "0", "No", true)});
+}
+
+// Every write puts a new file in place, so an unchanged inode means nothing was written.
+TEST_F(BatchListTest, AnUpdateWithTheListAsTheFileHoldsItWritesNothing) {
+  WriteText("[A]\nDone=No\nFound=0\nChecked=Yes\n[B]\nChecked=No\n", Path());
+  TBatchFile file(Path());
+  QList<BatchEntry> entries = file.Load();
+  const ino_t loaded = Inode(Path());
+  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  EXPECT_EQ(Inode(Path()), loaded);
+  entries[1].Checked = true;
+  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  const ino_t changed = Inode(Path());
+  EXPECT_NE(changed, loaded);
+  EXPECT_EQ(LoadBatchFile(Path()), entries);
+  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  EXPECT_EQ(Inode(Path()), changed);
+  ASSERT_TRUE(file.Save(entries, BatchSave::FromScratch));  // always written afresh
+  EXPECT_NE(Inode(Path()), changed);
+}
+
+// A file kept across saves writes only the changed entries' sections; the
+// file must end as a save that reads it first and writes every entry leaves
+// it, whatever the edits, names that share a section included.
+TEST_F(BatchListTest, WritingOnlyWhatChangedEndsAsWritingEverything) {
+  const QString other = dir_.filePath("Other.ini");
+  const QStringList names{"Ann", "ANN", "Bea", QString::fromUtf8("\xC3\x91" "andu"), QString::fromUtf8("\xC3\xB1" "andu"), "Cy"};
+  TBatchFile kept(Path());
+  kept.Load();
+  QList<BatchEntry> entries;
+  std::uint32_t seed = 12345;
+  auto next = [&](std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  for (int step = 0; step < 300; ++step) {
+    SCOPED_TRACE(step);
+    const std::uint32_t op = next(10);
+    if (entries.isEmpty() || op < 3) {
+      entries << Entry(names[next(names.size())], "0", "No", true);
+    } else {
+      BatchEntry& entry = entries[next(entries.size())];
+      if (op < 6) entry.Checked = !entry.Checked;
+      else if (op < 8) entry.Found = QString::number(next(100));
+      else if (op < 9) entry.Done = entry.Done == "Yes" ? "No" : "Yes";
+      else for (int i = 0; i < 6; ++i) entries[next(entries.size())].Checked = next(2);  // many at once
+    }
+    const BatchSave mode = next(20) == 0 ? BatchSave::FromScratch : BatchSave::Update;
+    ASSERT_TRUE(kept.Save(entries, mode));
+    ASSERT_TRUE(TBatchFile(other).Save(entries, mode));
+    ASSERT_EQ(ReadText(Path()), ReadText(other));
+  }
+  EXPECT_EQ(LoadBatchFile(Path()), LoadBatchFile(other));
+}
+
+TEST_F(BatchListTest, WhatTheProgramDoesNotWriteSurvivesTheSavesOfAKeptFile) {
+  WriteText("; my notes\n[A]\nNote=keep me\nDone=No\nChecked=Yes\n[B]\nChecked=No\n", Path());
+  TBatchFile file(Path());
+  QList<BatchEntry> entries = file.Load();
+  entries[1].Checked = true;
+  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  entries[0].Found = "4";
+  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  const QByteArray text = ReadText(Path());
+  EXPECT_TRUE(text.startsWith("; my notes\n")) << text.toStdString();
+  EXPECT_TRUE(text.contains("Note=keep me\n")) << text.toStdString();
+  EXPECT_EQ(LoadBatchFile(Path()), entries);
+}
+
+// After a failed write the file is read again: what it holds is no longer known.
+TEST_F(BatchListTest, AfterAFailedSaveTheNextSaveWritesWhateverItsList) {
+  TBatchFile file(Path());
+  file.Load();
+  const QList<BatchEntry> first{Entry("A", "0", "No", true)};
+  ASSERT_TRUE(file.Save(first, BatchSave::Update));
+  ASSERT_TRUE(QFile::remove(Path()));
+  ASSERT_TRUE(QDir().mkpath(Path() + "/in the way"));  // a folder the new file cannot replace
+  EXPECT_FALSE(file.Save({Entry("A", "0", "No", false)}, BatchSave::Update));
+  ASSERT_TRUE(QDir(Path()).removeRecursively());
+  ASSERT_TRUE(file.Save(first, BatchSave::Update));  // the list as last saved, but the file is gone
+  EXPECT_EQ(LoadBatchFile(Path()), first);
 }
 
 TEST_F(BatchListTest, AnEntryShowsItsPreviewElseItsThumbnailElseNothing) {

@@ -1,4 +1,6 @@
 // The batch list driven through the main window against the fixture site.
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -25,6 +27,11 @@ namespace {
 
 BatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
   return BatchEntry{name, found, done, checked};
+}
+
+ino_t Inode(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 class BatchFixture : public Form1Fixture {
@@ -206,6 +213,21 @@ TEST_F(BatchFixture, RemovingTheMiddleEntryLeavesTheOtherTwoAfterARestart) {
   EXPECT_EQ(Shown(), left);
 }
 
+// Its selection handler runs once, after the deletions: the name field never
+// shows an entry that is being removed.
+TEST_F(BatchFixture, RemovingSeveralEntriesShowsNoneOfThemOnTheWay) {
+  ui::TForm1& form = Open();
+  for (const char* name : {"A", "B", "C", "D"}) Add(name);
+  form.ListView1->topLevelItem(2)->setSelected(true);
+  form.ListView1->topLevelItem(1)->setSelected(true);
+  ASSERT_EQ(form.NameEdit->currentText(), "B");
+  form.NameEdit->setEditText("Typed");
+  form.Button4Click();
+  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("A", "0", "No", true), Entry("D", "0", "No", true)}));
+  EXPECT_EQ(form.NameEdit->currentText(), "Typed");
+  EXPECT_EQ(LoadBatchFile(BatchFile()), Shown());
+}
+
 TEST_F(BatchFixture, TheSameNameTwiceIsTwoEntriesButOneSectionHoldingTheLaterValues) {
   Open();
   QTreeWidgetItem* first = Add("Same");
@@ -313,6 +335,11 @@ TEST_F(BatchFixture, AMouseClickSavesTheListAndACheckBoxChangedByKeyboardWaitsFo
   EXPECT_TRUE(LoadBatchFile(BatchFile())[1].Checked);
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, a.center());
   EXPECT_EQ(LoadBatchFile(BatchFile()), (QList<BatchEntry>{Entry("A", "0", "No", false), Entry("B", "0", "No", false)}));
+
+  // A click that changes nothing writes nothing: every write puts a new file in place.
+  const ino_t before = Inode(BatchFile());
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, a.center());
+  EXPECT_EQ(Inode(BatchFile()), before);
 }
 
 TEST_F(BatchFixture, StopBatchLetsTheRunEndAsASingleRunAndLeavesItsEntryForTheNextBatch) {
@@ -332,17 +359,64 @@ TEST_F(BatchFixture, StopBatchLetsTheRunEndAsASingleRunAndLeavesItsEntryForTheNe
   EXPECT_EQ(Platform.Calls().back().Text, WorkDir.path() + "/Wallpapers/First");
 }
 
-TEST_F(BatchFixture, ANameTheStartPathRefusesEndsTheBatchWithItsEntryStillTicked) {
+// A name the Start path refuses is unticked and the batch goes on; what no
+// entry can mend (the site's addresses) ends the batch with every entry ticked.
+TEST_F(BatchFixture, AnEntryTheStartPathRefusesIsUntickedAndTheBatchGoesOn) {
+  Site.AddName(fixture::MakeSiteName("Later", 1, 1, fixture::MakeJpeg(1024, 768), 100, {"1024x768"}));
+  const struct {
+    const char* What;
+    QString MainSiteUrl;
+    QList<BatchEntry> Expected;
+    QString Error;
+  } cases[] = {
+      {"a name that can be no folder",
+       Site.MainSiteUrl(),
+       {Entry("..", "0", "No", false), Entry("Later", "1", "Yes", false)},
+       "ERR: Name can not be used as a folder - .."},
+      {"a site address that can not be used",
+       "no address",
+       {Entry("..", "0", "No", false), Entry("Later", "0", "No", true)},
+       "ERR: The site address MainSiteUrl=no address in [Site] of Settings.ini can not be used: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    QFile::remove(BatchFile());
+    Environment.MainSiteUrl = c.MainSiteUrl;
+    ui::TForm1& form = Open();
+    Add("..");
+    Add("Later");
+    form.Button3Click();
+    // Said at once; a download that follows clears the log.
+    bool said = false;
+    for (const QString& line : LogLines()) said = said || line.startsWith(c.Error);
+    EXPECT_TRUE(said) << LogLines().join('\n').toStdString();
+    ASSERT_TRUE(BatchEnds());
+    ExpectIdle();
+    EXPECT_EQ(Shown(), c.Expected);
+    EXPECT_EQ(Icons(), (QList<int>{1, 1}));
+    EXPECT_EQ(LoadBatchFile(BatchFile()), c.Expected);
+    Form.reset();
+  }
+}
+
+// Batch.ini names each entry's section by its name: a name it cannot keep
+// would be shown, never saved, and gone at the next reload.
+TEST_F(BatchFixture, AddRefusesANameTheFileCannotKeepSayingWhy) {
   ui::TForm1& form = Open();
-  Add("..");
-  Add("Later");
-  form.Button3Click();
-  ExpectIdle();
-  EXPECT_FALSE(form.Working);
-  EXPECT_EQ(Platform.Count(Kind::ShowMessage), 1);
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("..", "0", "No", true), Entry("Later", "0", "No", true)}));
-  EXPECT_EQ(Icons(), (QList<int>{1, 1}));
-  EXPECT_EQ(Site.Server().ConnectionCount(), 0);
+  for (const QString& name : {QString(" Leading"), QString("Trailing "), QString("Square ] Bracket"), QString("   "),
+                              QString("Tab\t")}) {
+    SCOPED_TRACE(name.toStdString());
+    Platform.Clear();
+    form.Edit1->setText(name);
+    form.Button2Click();
+    EXPECT_EQ(form.ListView1->topLevelItemCount(), 0);
+    const auto messages = Platform.Calls(Kind::ShowMessage);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].Text.startsWith("The name \"" + name + "\" can not be added to the batch list: "));
+  }
+  EXPECT_FALSE(QFile::exists(BatchFile()));
+  Add("Fine Name");
+  EXPECT_EQ(LoadBatchFile(BatchFile()), QList<BatchEntry>{Entry("Fine Name", "0", "No", true)});
 }
 
 TEST_F(BatchFixture, StartBatchDuringASingleRunIsRefusedAndTheRunGoesOn) {
@@ -374,6 +448,33 @@ TEST_F(BatchFixture, ClosingDuringAnEntryLeavesItTickedWithItsOldValues) {
   ASSERT_TRUE(WaitForImageRequest());
   Form.reset();
   EXPECT_EQ(LoadBatchFile(BatchFile()), QList<BatchEntry>{Entry("Stuck", "5", "Yes", true)});
+}
+
+// The catalogue's names go into the list while "Stuck" downloads: one whose
+// name has a trailing blank cannot be kept and is skipped, one that differs
+// from the running entry only in case shares its section, and the run is
+// still recorded in its own entry after the reload.
+TEST_F(BatchFixture, AddSelectedDuringABatchRunKeepsTheRunningEntry) {
+  Stall("Stuck");
+  ui::TForm1& form = Open();
+  Add("Stuck");
+  for (const char* name : {"Sample Name ", "STUCK", "Fresh"}) form.ListView2->AddItem(name)->setCheckState(0, Qt::Checked);
+  form.Button3Click();
+  ASSERT_TRUE(WaitForImageRequest());
+  form.Button9Click();
+  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("Stuck", "0", "No", true), Entry("Fresh", "0", "No", true)}));
+  EXPECT_EQ(form.BatchIDX, 0);
+  QStringList skipped;
+  for (const QString& line : LogLines())
+    if (line.startsWith("ERR: Can not add to the batch list - ")) skipped << line;
+  ASSERT_EQ(skipped.size(), 1);
+  EXPECT_TRUE(skipped[0].startsWith("ERR: Can not add to the batch list - \"Sample Name \" ("));
+  form.Button1Click();  // stops the run, as only the program can while the batch disables the button
+  ASSERT_TRUE(BatchEnds());
+  const QList<BatchEntry> done{Entry("Stuck", "0", "Yes", false), Entry("Fresh", "0", "Yes", false)};
+  EXPECT_EQ(Shown(), done);
+  EXPECT_EQ(LoadBatchFile(BatchFile()), done);
+  EXPECT_EQ(SearchedSlugs(), (QStringList{"stuck", "fresh"}));
 }
 
 // The list changes while its entry "Stuck" downloads; the run, stopped, is
