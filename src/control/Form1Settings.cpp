@@ -111,6 +111,7 @@ void TForm1::FormDestroy() {
   if (PreviewLoader) PreviewLoader->Cancel();  // and so does a preview's decode
   if (TaskManager) TaskManager->StopTasks();
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
+  if (LoadAllGirlsNames) LoadAllGirlsNames->Stop();
 
   LastSession session;
   session.Name = NameEdit->currentText();
@@ -131,6 +132,7 @@ void TForm1::FormDestroy() {
   Run.reset();
   TaskManager.reset();
   LoadAllGirlsImg.reset();
+  LoadAllGirlsNames.reset();
   PreviewLoader.reset();
 }
 

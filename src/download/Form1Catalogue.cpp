@@ -5,15 +5,12 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
-#include <cerrno>
+#include <system_error>
 
 #include "download/Catalogue.h"
 #include "download/DiskLayout.h"
-#include "download/FileStore.h"
-#include "download/Jpeg.h"
-#include "download/WallpaperLink.h"
+#include "download/ThumbnailPass.h"
 #include "site/Discovery.h"
-#include "site/Text.h"
 #include "task/MainThread.h"
 #include "ui/PreviewPicture.h"
 #include "ui/TForm1.h"
@@ -23,102 +20,169 @@
 
 namespace ui {
 
-namespace {
+// One press of "Load Girls": what its thread needs, copied when it starts,
+// and what it found, for the UI thread to show.
+struct TForm1::TNamesFetch {
+  QString Url;
+  QString Dir;
+  site::TFetchOptions Fetch;
+  // No download run: the index's own 50 calls are its retries, one try each.
+  const std::atomic<bool> Working{false};
+  QStringList Names;
+  QList<bool> HasThumbnail;  // one per name
+  site::TFetchResult Result;
+};
 
-constexpr int kIndexTries = 50;
-constexpr int kLinkTries = 50;
+namespace {
 
 bool ThumbnailExists(const QString& dir, const QString& caption) {
   const std::optional<QString> thumb = ThumbnailPath(dir, caption);
   return thumb && QFile::exists(*thumb);
 }
 
+int IconOf(TThumbState state) {
+  switch (state) {
+    case TThumbState::Busy: return kBusyIcon;
+    case TThumbState::Stored: return kThumbIcon;
+    case TThumbState::Failed: return kFailedIcon;
+  }
+  return kNoIcon;
+}
+
 // The pass's view of the window. Every read and change runs on the UI thread
-// while the pass waits; changes of a pass that a newer one replaced are dropped,
-// and an item is changed only while it still is the one the pass handles.
-class TThumbPassView {
+// while the pass waits, and only while the window still listens to this pass:
+// it is not closing (from then on it may be gone) and no newer pass has begun.
+// An item is changed only while it still is the one the pass handles.
+class TForm1ThumbnailView : public TThumbnailView {
  public:
-  TThumbPassView(TForm1& form, int pass) : Form(form), Pass(pass) {
-    task::Synchronize([&] { PreviewSize = Form.Image1->size(); });
+  TForm1ThumbnailView(TForm1& form, int pass, std::shared_ptr<std::atomic<bool>> closing)
+      : Form(form), Pass(pass), Closing(std::move(closing)) {}
+
+  // What the pass takes with it when it starts; none when the window no longer listens.
+  std::optional<TThumbnailSettings> Start() {
+    std::optional<TThumbnailSettings> settings;
+    OnWindow([&] {
+      settings = TThumbnailSettings{Form.Dir, Form.Environment.SiteUrls(), Form.Environment.Fetch};
+      PreviewSize = Form.Image1->size();
+    });
+    return settings;
   }
 
-  int ItemCount() {
+  int ItemCount() override {
     int count = 0;
-    task::Synchronize([&] { count = Form.ListView2->topLevelItemCount(); });
+    OnWindow([&] { count = Form.ListView2->topLevelItemCount(); });
     return count;
   }
-  // None when the item is gone.
-  std::optional<QString> Caption(int i) {
+  std::optional<QString> Caption(int i) override {
     std::optional<QString> caption;
-    task::Synchronize([&] {
+    OnWindow([&] {
       if (const QTreeWidgetItem* item = Form.ListView2->topLevelItem(i)) caption = item->text(0);
     });
     return caption;
   }
-  void SetLabel5(const QString& caption) {
-    Change([&] { Form.Label5->setText(caption); });
+  void ShowProgress(const QString& caption) override {
+    OnWindow([&] { Form.Label5->setText(caption); });
   }
-  void SetIcon(int i, const QString& caption, int icon) {
-    Change([&] {
+  void SetState(int i, const QString& caption, TThumbState state) override {
+    OnWindow([&] {
       QTreeWidgetItem* item = Form.ListView2->topLevelItem(i);
-      if (item && item->text(0) == caption) Form.ListView2->SetImageIndex(item, icon);
+      if (item && item->text(0) == caption) Form.ListView2->SetImageIndex(item, IconOf(state));
     });
   }
-  // Decoded here, on the pass's thread; false when the file is no picture we can show.
-  bool ShowThumbnail(const QString& caption, const QString& thumb) {
-    const QImage picture = LoadPreviewPicture(thumb, PreviewSize, {.Cancel = Form.TerminatingFlag.get()});
+  bool ShowThumbnail(const QString& caption, const QString& path) override {
+    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Closing.get()});
     if (picture.isNull()) return false;
-    Change([&] {
+    OnWindow([&] {
       Form.SetPreview(picture);
       Form.Label3->setText(caption);
-      Form.CurrentPath = thumb;
+      Form.CurrentPath = path;
     });
     return true;
   }
-  void AddLog(const QString& line) {
-    Change([&] { Form.AddLog(line); });
+  void AddLog(const QString& line) override {
+    OnWindow([&] { Form.AddLog(line); });
   }
 
  private:
   template <typename F>
-  void Change(F&& change) {
+  void OnWindow(F&& call) {
     task::Synchronize([&] {
-      if (Form.ThumbPass == Pass && !Form.Terminating) change();
+      if (!*Closing && Form.ThumbPass == Pass) call();
     });
   }
 
   TForm1& Form;
   const int Pass;
+  const std::shared_ptr<std::atomic<bool>> Closing;
   QSize PreviewSize;  // of Image1, which never changes size
 };
 
 }  // namespace
 
-void TForm1::GetNames(const QString& URL, QStringList& SL) {
-  const site::TRunContext context{Working, Terminating, Environment.Fetch};
-  QStringList lines;
-  for (int call = 0; call < kIndexTries && lines.isEmpty(); ++call)
-    site::DownloadPage(site::WithTrailingSlash(URL), lines, context);
-  for (const QString& line : lines)
-    if (const std::optional<QString> name = IndexLineName(line)) SL.append(*name);
+void TForm1::Button7Click() {
+  // One fetch at a time: the button is disabled meanwhile, but the program
+  // may press it from code.
+  if (LoadAllGirlsNames && LoadAllGirlsNames->Active) return;
+  auto fetch = std::make_shared<TNamesFetch>();
+  fetch->Url = NamesIndexUrl(Environment.MainSiteUrl);
+  fetch->Dir = Dir;
+  fetch->Fetch = Environment.Fetch;
+  if (!LoadAllGirlsNames) LoadAllGirlsNames = std::make_unique<task::TSmartTask>();
+  // The thread touches nothing of the window; it holds the closing flag itself.
+  LoadAllGirlsNames->OnExecuteEvent([fetch, closing = TerminatingFlag](const task::TTaskThread& thread) {
+    const site::TRunContext run{fetch->Working, *closing, fetch->Fetch, &thread.Active};
+    fetch->Result = GetNames(fetch->Url, fetch->Names, run);
+    // Thousands of look-ups on disk, kept off the UI thread.
+    for (const QString& name : fetch->Names) {
+      if (*closing) return;
+      fetch->HasThumbnail << ThumbnailExists(fetch->Dir, name);
+    }
+  });
+  // Runs on the UI thread, and only for a fetch that was not stopped.
+  LoadAllGirlsNames->OnTerminatedEvent([this, fetch, closing = TerminatingFlag](task::TObject*) {
+    if (!*closing) ShowNames(*fetch);
+  });
+  try {
+    LoadAllGirlsNames->Start();
+  } catch (const std::system_error& error) {
+    AddLog("ERR: the names could not be loaded: " + QString::fromLocal8Bit(error.what()));
+    return;
+  }
+  Button7->setEnabled(false);
+  Label5->setText("Loading names...");
 }
 
-void TForm1::Button7Click() {
-  QStringList names;
-  GetNames(Environment.MainSiteUrl + QStringLiteral("/babes/"), names);
-  for (const QString& name : names) {
-    QTreeWidgetItem* item = ListView2->AddItem(name);
-    ListView2->SetImageIndex(item, ThumbnailExists(Dir, name) ? kThumbIcon : kNoIcon);
+void TForm1::ShowNames(TNamesFetch& fetch) {
+  if (!fetch.Result && fetch.Result.Failure != site::TFetchFailure::Stopped)
+    AddLog(site::PageFailureLine(fetch.Url, fetch.Result));
+  // Made apart and appended in one step: the list takes thousands at about
+  // the cost of one.
+  QList<QTreeWidgetItem*> items;
+  items.reserve(fetch.Names.size());
+  for (qsizetype i = 0; i < fetch.Names.size(); ++i) {
+    QTreeWidgetItem* item = ListView2->NewItem(fetch.Names[i]);
+    ListView2->SetImageIndex(item, fetch.HasThumbnail.value(i) ? kThumbIcon : kNoIcon);
+    items << item;
   }
-  Label5->setText(QString::number(names.size()));
+  ListView2->AppendItems(items);
+  Label5->setText(QString::number(fetch.Names.size()));
+  Button7->setEnabled(true);
+  // The task keeps its handlers, and with them this fetch, until the next press.
+  fetch.Names.clear();
+  fetch.HasThumbnail.clear();
 }
 
 void TForm1::GetAllGirlsList() {
   ListView2->clear();
+  QList<QTreeWidgetItem*> items;
   for (const QString& caption : ThumbnailCaptions(Dir)) {
-    ListView2->SetImageIndex(ListView2->AddItem(caption), kThumbIcon);
-    Label5->setText(QString::number(ListView2->topLevelItemCount()));
+    QTreeWidgetItem* item = ListView2->NewItem(caption);
+    ListView2->SetImageIndex(item, kThumbIcon);
+    items << item;
   }
+  ListView2->AppendItems(items);
+  // The count after the last item, as each item would have left it.
+  if (!items.isEmpty()) Label5->setText(QString::number(ListView2->topLevelItemCount()));
 }
 
 void TForm1::Button8Click() {
@@ -138,71 +202,13 @@ void TForm1::Button8Click() {
 void TForm1::LoadAllGirlsTask(const task::TTaskThread& TaskThread) {
   std::int32_t pass = 0;
   TaskThread.GetParam("Pass", pass);
-  TThumbPassView view(*this, pass);
-  const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
-  // Its own stop ends the pass's fetches and loops, not only the run's.
-  const site::TRunContext context{Working, *terminating, Environment.Fetch, &TaskThread.Active};
-  const site::TSiteUrls urls = Environment.SiteUrls();
-  auto goOn = [&] { return TaskThread.Active && !*terminating; };
-
-  for (int i = 0; goOn(); ++i) {
-    const int count = view.ItemCount();  // the list may have grown meanwhile
-    if (i >= count) return;
-    const std::optional<QString> caption = view.Caption(i);
-    if (!caption) return;
-    const QString& c = *caption;
-    view.SetLabel5("Image: " + QString::number(i + 1) + " of " + QString::number(count));
-
-    const std::optional<QString> thumb = ThumbnailPath(Dir, c);
-    if (thumb && QFile::exists(*thumb)) {
-      if (view.ShowThumbnail(c, *thumb)) {
-        view.SetIcon(i, c, kThumbIcon);
-      } else {
-        // Kept as it is (thumbnails are never replaced), but it must not stop
-        // every later pass at this name.
-        view.SetIcon(i, c, kFailedIcon);
-        view.AddLog("ERR: Can not read - " + *thumb);
-      }
-      continue;
-    }
-
-    const QString pageUrl = ThumbPageUrl(urls.MainSiteUrl, c);
-    view.SetIcon(i, c, kBusyIcon);
-    view.AddLog(pageUrl);
-    QStringList links;
-    for (int call = 1; call <= kLinkTries; ++call) {
-      site::GetLinks(pageUrl, links, context, urls.WallpaperHostUrl);
-      if (!links.isEmpty() || !goOn()) break;
-    }
-    if (links.isEmpty()) continue;  // keeps the busy icon, as the site gave nothing
-
-    const QString& link = links.first();
-    const QString id = GetWallpaperID(PageSlug(c), link);
-    const QString size = GetWallpaperRes(id, link);
-    const QString imageUrl = ThumbImageUrl(urls.ImageHostUrl, c, size, id);
-    TThumbPicture picture;
-    bool ok = false;
-    for (int call = 1; call <= site::kLoadWithSynapsTries; ++call) {
-      site::LoadWithSynaps(imageUrl, picture, context);
-      ok = picture.Width() >= kMinWallpaperWidth;
-      if (ok || !goOn()) break;
-    }
-    if (!ok) {
-      view.SetIcon(i, c, kFailedIcon);
-      view.AddLog("ERR: Can not load - " + c);
-      continue;
-    }
-    // No folder is made for the thumbnails: without AllGirls (or with a caption
-    // that names no file in it) the pass ends here, saying why.
-    const TWriteResult saved = thumb ? WriteFileAtomically(*thumb, picture.Data()) : TWriteResult{ENAMETOOLONG, c};
-    if (!saved) {
-      view.SetIcon(i, c, kFailedIcon);
-      view.AddLog("ERR: Can not save - " + saved.Describe());
-      return;
-    }
-    view.ShowThumbnail(c, *thumb);
-    view.SetIcon(i, c, kThumbIcon);
-  }
+  // Held here, so the flag outlives a window that closes while the pass
+  // still finishes a fetch.
+  const std::shared_ptr<std::atomic<bool>> closing = TerminatingFlag;
+  TForm1ThumbnailView view(*this, pass, closing);
+  const std::optional<TThumbnailSettings> settings = view.Start();
+  if (!settings) return;
+  TThumbnailPass(*settings, view, TaskThread.Active, *closing).Run();
 }
 
 void TForm1::ListView2SelectItem() {

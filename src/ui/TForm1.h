@@ -286,9 +286,14 @@ class TForm1 : public QWidget {
   bool MakeRunFolders(DownloadRun& run);
 
   // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
-  // Appends to SL the names of the site's index page at URL.
-  void GetNames(const QString& URL, QStringList& SL);
-  void Button7Click();  // "Load Girls"
+  // "Load Girls": the site's index is fetched on the thread of LoadAllGirlsNames,
+  // while the button is disabled and Label5 says so; the names are shown
+  // when it has arrived.
+  void Button7Click();
+  std::unique_ptr<task::TSmartTask> LoadAllGirlsNames;  // made on the first press
+  struct TNamesFetch;
+  // On the UI thread, once the index fetch has ended by itself.
+  void ShowNames(TNamesFetch& fetch);
   // Empties the catalogue and fills it from the thumbnail files in AllGirls.
   void GetAllGirlsList();
   void Button8Click();  // "Load Images" / "STOP"

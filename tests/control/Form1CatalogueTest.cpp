@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace std::chrono_literals;
+using fixture::TFixtureSite;
 using form1test::PumpUntil;
 using ui::TListView;
 
@@ -34,8 +36,36 @@ class Form1CatalogueTest : public form1test::Form1Fixture {
     }
     return items;
   }
+  int Icon(int i) const { return TListView::ImageIndex(Form->ListView2->topLevelItem(i)); }
   bool PassEnded() {
     return PumpUntil([&] { return task::LiveThreadCount() == 0; });
+  }
+  // Presses "Load Girls" and waits for the names: the button is disabled and
+  // the label says so until they have arrived.
+  bool LoadGirls() {
+    Form->Button7Click();
+    EXPECT_FALSE(Form->Button7->isEnabled());
+    EXPECT_EQ(Form->Label5->text(), "Loading names...");
+    return PumpUntil([&] { return Form->Button7->isEnabled(); });
+  }
+  int IndexRequests() const {
+    return Site.Server().RequestCount(TFixtureSite::kMainHost, TFixtureSite::IndexTarget());
+  }
+  int Requests(int host, const QByteArray& target) const { return Site.Server().RequestCount(host, target); }
+  bool WaitForRequest(int host, const QByteArray& target) {
+    return PumpUntil([&] { return Requests(host, target) > 0; });
+  }
+  QStringList LogMatching(const QString& start) const {
+    QStringList out;
+    for (const QString& line : LogLines())
+      if (line.startsWith(start)) out << line;
+    return out;
+  }
+  static fixture::TResponse Silent(int times = -1) {
+    fixture::TResponse silent;
+    silent.Fault = fixture::TFault::Silent;
+    silent.FaultTimes = times;
+    return silent;
   }
 };
 
@@ -54,13 +84,17 @@ TEST_F(Form1CatalogueTest, StartUpWithoutThumbnailsKeepsTheLabel) {
   EXPECT_EQ(Form->Label5->text(), "Found:0");
 }
 
-TEST_F(Form1CatalogueTest, LoadGirlsAppendsTheIndexEveryTime) {
+TEST_F(Form1CatalogueTest, LoadGirlsAppendsTheIndexEveryTimeAndOnePressFetchesOnce) {
   Thumbnail("Ann One.jpg");
   Site.SetNamesIndex({"Ann One", "Bea O'Two", "Cy Three"});
   Open();
   Form->Button7->click();
+  Form->Button7Click();  // pressed again while the first fetch runs: nothing more happens
+  ASSERT_TRUE(PumpUntil([&] { return Form->Button7->isEnabled(); }));
+  EXPECT_EQ(IndexRequests(), 1);
   EXPECT_EQ(Form->Label5->text(), "3");
-  Form->Button7Click();
+  ASSERT_TRUE(LoadGirls());
+  EXPECT_EQ(IndexRequests(), 2);
   EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"Ann One", 4},
                                                       {"Ann One", 4},
                                                       {"Bea O'Two", -1},
@@ -72,10 +106,36 @@ TEST_F(Form1CatalogueTest, LoadGirlsAppendsTheIndexEveryTime) {
 }
 
 TEST_F(Form1CatalogueTest, LoadGirlsWithoutAnIndexAddsNothing) {
-  Open();  // the site serves no /babes/
-  Form->Button7Click();
+  Open();  // the site serves no /babes/: its 404 page is a page without names
+  ASSERT_TRUE(LoadGirls());
   EXPECT_EQ(Form->ListView2->topLevelItemCount(), 0);
   EXPECT_EQ(Form->Label5->text(), "0");
+  EXPECT_EQ(IndexRequests(), 1);
+  EXPECT_TRUE(LogMatching("ERR:").isEmpty());
+}
+
+// The window goes on serving its events meanwhile: the fetch is on a thread.
+TEST_F(Form1CatalogueTest, ASilentIndexIsAskedForFiftyTimesAndSaysWhy) {
+  Environment.Fetch.DataTimeout = 10ms;
+  Site.Server().SetRoute(TFixtureSite::kMainHost, TFixtureSite::IndexTarget(), Silent());
+  Open();
+  ASSERT_TRUE(LoadGirls());
+  EXPECT_EQ(IndexRequests(), 50);
+  EXPECT_EQ(Form->ListView2->topLevelItemCount(), 0);
+  EXPECT_EQ(Form->Label5->text(), "0");
+  EXPECT_EQ(LogMatching("ERR:"), QStringList{"ERR: Can not load page - " + Site.MainSiteUrl() + "/babes/ (" +
+                                             Site.MainSiteUrl().mid(7) + ": no answer within 10 ms)"});
+}
+
+TEST_F(Form1CatalogueTest, ClosingDuringLoadGirlsEndsTheFetch) {
+  Environment.Fetch.DataTimeout = 1h;
+  Site.Server().SetRoute(TFixtureSite::kMainHost, TFixtureSite::IndexTarget(), Silent());
+  Open();
+  Form->Button7Click();
+  ASSERT_TRUE(PumpUntil([&] { return IndexRequests() == 1; }));
+  Form.reset();
+  EXPECT_EQ(task::LiveThreadCount(), 0);  // it ended within the wait at closing
+  EXPECT_EQ(IndexRequests(), 1);
 }
 
 TEST_F(Form1CatalogueTest, PassStoresWhatArrivesAndMarksWhatDoesNot) {
@@ -85,7 +145,7 @@ TEST_F(Form1CatalogueTest, PassStoresWhatArrivesAndMarksWhatDoesNot) {
   Site.SetNamesIndex({"Ann One", "Bea O'Two"});
   ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
   Open();
-  Form->Button7Click();
+  ASSERT_TRUE(LoadGirls());
   Form->Button8->click();
   EXPECT_EQ(Form->Button8->text(), "STOP");
   ASSERT_TRUE(PassEnded());
@@ -94,13 +154,10 @@ TEST_F(Form1CatalogueTest, PassStoresWhatArrivesAndMarksWhatDoesNot) {
   ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
   EXPECT_EQ(stored.readAll(), jpeg);  // the bytes as sent
   EXPECT_FALSE(QFile::exists(WorkDir.path() + "/AllGirls/Bea O'Two.jpg"));
-  EXPECT_EQ(Site.Server().RequestCount(fixture::TFixtureSite::kImageHost,
-                                       fixture::TFixtureSite::ImageTarget("ann-one", "1920x1200", "52001")),
-            1);
+  EXPECT_EQ(Requests(TFixtureSite::kImageHost, TFixtureSite::ImageTarget("ann-one", "1920x1200", "52001")), 1);
   const QStringList log = LogLines();
   EXPECT_TRUE(log.contains(Site.MainSiteUrl() + "/bea-o-two/wallpapers/")) << log.join('\n').toStdString();
-  EXPECT_TRUE(log.contains("ERR: Can not load - Bea O'Two")) << log.join('\n').toStdString();
-  EXPECT_FALSE(log.contains("ERR: Can not load - Ann One"));
+  EXPECT_EQ(LogMatching("ERR:"), QStringList{"ERR: Can not load - Bea O'Two (no JPEG picture)"});
   EXPECT_EQ(Form->Label3->text(), "Ann One");
   EXPECT_EQ(Form->CurrentPath, WorkDir.path() + "/AllGirls/Ann One.jpg");
   EXPECT_TRUE(Form->Image1->HasPicture());
@@ -109,6 +166,28 @@ TEST_F(Form1CatalogueTest, PassStoresWhatArrivesAndMarksWhatDoesNot) {
   Form->Button8Click();
   EXPECT_EQ(Form->Button8->text(), "Load Images");
   EXPECT_EQ(task::LiveThreadCount(), 0);
+}
+
+// Each name costs at most its limits, counted at the site, and one name that
+// cannot be stored never stops the pass.
+TEST_F(Form1CatalogueTest, EachNameEndsWithinItsLimitsAndThePassGoesOn) {
+  Site.AddName(fixture::MakeSiteName("Narrow One", 1, 1, fixture::MakeJpeg(299, 400)));
+  Site.AddName(fixture::MakeSiteName("Last One", 1, 1, fixture::MakeJpeg(640, 480)));
+  ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
+  const QString tooLong(260, u'n');
+  Open();
+  for (const QString& name : {QString("No Link"), QString("Narrow One"), tooLong, QString("Last One")})
+    Form->ListView2->AddItem(name);
+  Form->Button8Click();
+  ASSERT_TRUE(PassEnded());
+
+  EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"No Link", 0}, {"Narrow One", 6}, {tooLong, 6}, {"Last One", 4}}));
+  EXPECT_EQ(Requests(TFixtureSite::kMainHost, "/no-link/wallpapers/"), 50);
+  EXPECT_EQ(Requests(TFixtureSite::kImageHost, TFixtureSite::ImageTarget("narrow-one", "1280x1024", "1001")), 20);
+  EXPECT_EQ(LogMatching("ERR:"), (QStringList{"ERR: Can not load - Narrow One (only 299 pixels wide)",
+                                              "ERR: Can not save - " + tooLong + " (no file name can hold the name)"}));
+  for (const fixture::TRequestRecord& r : Site.Server().Requests()) EXPECT_FALSE(r.Target.contains("nnnn"));
+  EXPECT_TRUE(QFile::exists(WorkDir.path() + "/AllGirls/Last One.jpg"));
 }
 
 TEST_F(Form1CatalogueTest, PassOverExistingThumbnailsMakesNoRequest) {
@@ -123,18 +202,20 @@ TEST_F(Form1CatalogueTest, PassOverExistingThumbnailsMakesNoRequest) {
   EXPECT_EQ(Form->Label5->text(), "Image: 2 of 2");
 }
 
-TEST_F(Form1CatalogueTest, PassWithoutTheFolderFetchesButStoresNothing) {
+TEST_F(Form1CatalogueTest, PassWithoutTheFolderEndsBeforeAnyRequest) {
   Site.AddName(fixture::MakeSiteName("Ann One", 1, 1, fixture::MakeJpeg(640, 480)));
   Site.AddName(fixture::MakeSiteName("Bea Two", 1, 1, fixture::MakeJpeg(640, 480)));
   Site.SetNamesIndex({"Ann One", "Bea Two"});
   Open();
-  Form->Button7Click();
+  ASSERT_TRUE(LoadGirls());
+  Site.Server().ClearLog();
   Form->Button8Click();
   ASSERT_TRUE(PassEnded());
   EXPECT_FALSE(QDir(WorkDir.path() + "/AllGirls").exists());  // never made by the program
-  EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"Ann One", 6}, {"Bea Two", -1}}));  // the pass ended
-  EXPECT_TRUE(LogLines().contains("ERR: Can not save - " + WorkDir.path() +
-                                  "/AllGirls/Ann One.jpg: No such file or directory"));
+  EXPECT_TRUE(Site.Server().Requests().empty());
+  EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"Ann One", -1}, {"Bea Two", -1}}));
+  EXPECT_EQ(LogMatching("ERR:"), QStringList{"ERR: Can not save thumbnails - " + WorkDir.path() +
+                                             "/AllGirls: No such file or directory"});
 }
 
 TEST_F(Form1CatalogueTest, UnreadableThumbnailDoesNotStopThePass) {
@@ -155,7 +236,7 @@ TEST_F(Form1CatalogueTest, StopEndsThePassEarly) {
   Site.SetNamesIndex(names);
   ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
   Open();
-  Form->Button7Click();
+  ASSERT_TRUE(LoadGirls());
   Form->Button8Click();
   ASSERT_TRUE(PumpUntil([&] { return Form->Label5->text().startsWith("Image: "); }));
   Form->Button8Click();
@@ -163,7 +244,86 @@ TEST_F(Form1CatalogueTest, StopEndsThePassEarly) {
   EXPECT_FALSE(Form->LoadingThumbs);
   ASSERT_TRUE(PassEnded());
   EXPECT_NE(Form->Label5->text(), "Image: 100 of 100");
-  EXPECT_EQ(TListView::ImageIndex(Form->ListView2->topLevelItem(99)), -1);  // never visited
+  EXPECT_EQ(Icon(99), -1);  // never visited
+}
+
+// STOP while the pass looks for a name's link leaves its busy icon and says
+// nothing; STOP while it fetches the picture gives the failed icon and its line.
+TEST_F(Form1CatalogueTest, StopInTheLinkLoopOrTheImageLoopLeavesTheIconsAsTheyWere) {
+  ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
+  Site.AddName(fixture::MakeSiteName("Slow Picture", 1, 1, fixture::MakeJpeg(640, 480)));
+  const QByteArray image = TFixtureSite::ImageTarget("slow-picture", "1280x1024", "1001");
+  Site.Server().SetRoute(TFixtureSite::kImageHost, image, Silent());
+  Site.Server().SetRoute(TFixtureSite::kMainHost, "/slow-page/wallpapers/", Silent());
+  const struct {
+    const char* What;
+    QString Name;
+    int Host;
+    QByteArray Target;
+    int Icon;
+    QStringList Errors;
+  } cases[] = {
+      {"in the link loop", "Slow Page", TFixtureSite::kMainHost, "/slow-page/wallpapers/", 0, {}},
+      {"in the image loop", "Slow Picture", TFixtureSite::kImageHost, image, 6,
+       {"ERR: Can not load - Slow Picture (" + Site.ImageHostUrl().mid(7).chopped(1) + ": stopped)"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    Site.Server().ClearLog();
+    Open();
+    Form->ListView2->AddItem(c.Name);
+    Form->ListView2->AddItem("Never Visited");
+    Form->Button8Click();
+    ASSERT_TRUE(WaitForRequest(c.Host, c.Target));
+    Form->Button8Click();  // STOP
+    ASSERT_TRUE(PassEnded());
+    EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{c.Name, c.Icon}, {"Never Visited", -1}}));
+    EXPECT_EQ(LogMatching("ERR:"), c.Errors);
+    EXPECT_EQ(Requests(c.Host, c.Target), 1);
+    EXPECT_EQ(Form->Label5->text(), "Image: 1 of 2");
+    Form.reset();
+  }
+}
+
+TEST_F(Form1CatalogueTest, APassStartedWhileTheStoppedOneFinishesIsTheOnlyOneThatShows) {
+  ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
+  const QByteArray jpeg = fixture::MakeJpeg(640, 480);
+  Site.AddName(fixture::MakeSiteName("Ann One", 1, 1, jpeg));
+  const QByteArray image = TFixtureSite::ImageTarget("ann-one", "1280x1024", "1001");
+  fixture::TResponse once = Silent(1);  // the first request is never answered, the next one is
+  once.Body = jpeg;
+  Site.Server().SetRoute(TFixtureSite::kImageHost, image, once);
+  Open();
+  Form->ListView2->AddItem("Ann One");
+  Form->Button8Click();
+  ASSERT_TRUE(WaitForRequest(TFixtureSite::kImageHost, image));
+  // STOP and "Load Images" at once: the first pass is still in its fetch.
+  Form->Button8Click();
+  Form->Button8Click();
+  EXPECT_EQ(Form->Button8->text(), "STOP");
+  ASSERT_TRUE(PassEnded());
+  EXPECT_EQ(Items(), (QList<std::pair<QString, int>>{{"Ann One", 4}}));
+  EXPECT_TRUE(LogMatching("ERR:").isEmpty());  // the stopped pass said nothing of its failed fetch
+  EXPECT_EQ(Requests(TFixtureSite::kImageHost, image), 2);
+  QFile stored(WorkDir.path() + "/AllGirls/Ann One.jpg");
+  ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+  EXPECT_EQ(stored.readAll(), jpeg);
+}
+
+TEST_F(Form1CatalogueTest, ClosingDuringAPassEndsIt) {
+  Environment.Fetch.DataTimeout = 1h;
+  ASSERT_TRUE(QDir(WorkDir.path()).mkdir("AllGirls"));
+  Site.AddName(fixture::MakeSiteName("Ann One", 1, 1, fixture::MakeJpeg(640, 480)));
+  const QByteArray image = TFixtureSite::ImageTarget("ann-one", "1280x1024", "1001");
+  Site.Server().SetRoute(TFixtureSite::kImageHost, image, Silent());
+  Open();
+  Form->ListView2->AddItem("Ann One");
+  Form->Button8Click();
+  ASSERT_TRUE(WaitForRequest(TFixtureSite::kImageHost, image));
+  Form.reset();
+  EXPECT_EQ(task::LiveThreadCount(), 0);  // it ended within the wait at closing
+  EXPECT_EQ(Requests(TFixtureSite::kImageHost, image), 1);
+  EXPECT_FALSE(QFile::exists(WorkDir.path() + "/AllGirls/Ann One.jpg"));
 }
 
 TEST_F(Form1CatalogueTest, EmptyCatalogueEndsThePassAtOnce) {
@@ -180,7 +340,7 @@ TEST_F(Form1CatalogueTest, SelectingANameShowsItsThumbnail) {
   Thumbnail("A.jpg");
   Site.SetNamesIndex({"Without"});
   Open();
-  Form->Button7Click();
+  ASSERT_TRUE(LoadGirls());
   Form->ListView2->topLevelItem(0)->setSelected(true);
   ASSERT_TRUE(form1test::PreviewSettled(*Form));
   EXPECT_TRUE(Form->Image1->HasPicture());
@@ -216,6 +376,27 @@ TEST_F(Form1CatalogueTest, CheckAllThenAddSelectedFillsTheBatchList) {
   EXPECT_EQ(stored, added);
   for (int i = 0; i < Form->ListView2->topLevelItemCount(); ++i)
     EXPECT_EQ(Form->ListView2->topLevelItem(i)->checkState(0), Qt::Checked);  // ticks stay
+}
+
+// Batch.ini names each entry's section by its name: a name it cannot keep
+// would be shown, never saved, and gone at the next reload.
+TEST_F(Form1CatalogueTest, AddSelectedSkipsNamesTheBatchFileCannotKeepAndSaysSo) {
+  Site.SetNamesIndex({"Kept One", " Leading", "Trailing ", "Square ] Bracket", "Kept Two"});
+  Open();
+  ASSERT_TRUE(LoadGirls());
+  Form->CheckBox12->setChecked(true);
+  Form->Button9Click();
+  QStringList added;
+  for (int i = 0; i < Form->ListView1->topLevelItemCount(); ++i) added << Form->ListView1->topLevelItem(i)->text(0);
+  EXPECT_EQ(added, (QStringList{"Kept One", "Kept Two"}));
+  const QStringList errors = LogMatching("ERR: Can not add to the batch list - ");
+  ASSERT_EQ(errors.size(), 3) << errors.join('\n').toStdString();
+  EXPECT_TRUE(errors[0].startsWith("ERR: Can not add to the batch list - \" Leading\" ("));
+  EXPECT_TRUE(errors[1].startsWith("ERR: Can not add to the batch list - \"Trailing \" ("));
+  EXPECT_TRUE(errors[2].startsWith("ERR: Can not add to the batch list - \"Square ] Bracket\" ("));
+  QStringList stored;
+  for (const BatchEntry& e : LoadBatchFile(BatchFilePath(WorkDir.path()))) stored << e.Name;
+  EXPECT_EQ(stored, added);
 }
 
 }  // namespace
