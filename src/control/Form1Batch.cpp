@@ -22,6 +22,8 @@ namespace {
 
 constexpr int kFoundColumn = 1;
 constexpr int kDoneColumn = 2;
+// Marks an entry this batch has passed over (its site could not be reached).
+constexpr int kPassedOverRole = Qt::UserRole + 2;  // +1 holds the image index
 
 BatchEntry EntryOf(const QTreeWidgetItem& item) {
   BatchEntry entry;
@@ -177,6 +179,8 @@ void TForm1::Button3Click() {
     return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
+  // A new batch tries again the entries the last one passed over.
+  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) ListView1->topLevelItem(i)->setData(0, kPassedOverRole, {});
   BatchMode = true;
   Button3->setText("Stop Batch");
   Button1->setEnabled(false);
@@ -186,7 +190,7 @@ void TForm1::Button3Click() {
 void TForm1::StartNext() {
   for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
     QTreeWidgetItem* entry = ListView1->topLevelItem(i);
-    if (entry->checkState(0) != Qt::Checked) continue;
+    if (entry->checkState(0) != Qt::Checked || entry->data(0, kPassedOverRole).toBool()) continue;
     BatchIDX = i;
     ListView1->SetImageIndex(entry, kBusyIcon);
     NameEdit->setEditText(entry->text(0));
@@ -205,6 +209,15 @@ void TForm1::StartNext() {
     break;
   }
   if (BatchMode) Button3Click();  // "Stop Batch"; a search that could not start has ended it already
+}
+
+void TForm1::PassOverBatchEntry() {
+  if (QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX)) {
+    entry->setData(0, kPassedOverRole, true);
+    ListView1->SetImageIndex(entry, kIdleIcon);
+  }
+  AddLog("BATCH Mode: ON, Selecting Next Task...  ");
+  StartNext();
 }
 
 void TForm1::ListView1Click() { SaveList(); }

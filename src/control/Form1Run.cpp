@@ -48,6 +48,16 @@ void TForm1::StartPath() {
     return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
+  if (!SiteNoticeGiven && Environment.SiteUrls() == site::TSiteUrls()) {
+    // The built-in addresses reach no site; once per start is enough.
+    SiteNoticeGiven = true;
+    const QString notice = "No site is configured: the built-in addresses (" + Environment.MainSiteUrl +
+                           " and the others) reach no site. Add a [Site] section with MainSiteUrl, "
+                           "WallpaperHostUrl and ImageHostUrl to " + SettingsFilePath(Dir) +
+                           " to point the program at one.";
+    AddLog(notice);
+    if (!BatchMode) Platform.ShowMessage(notice);
+  }
 
   // The run's name is fixed here: its workers file under it and its end opens its folder.
   auto run = std::make_shared<DownloadRun>();

@@ -125,7 +125,9 @@ IniFile::LoadStatus IniFile::Load(const QString& path) {
   if (!info.isFile()) return LoadStatus::Unreadable;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return LoadStatus::Unreadable;
-  const QByteArray bytes = file.read(kMaxFileSize + 1);
+  // Sized by the file, not the cap: read(n) sets aside n bytes whatever the file holds.
+  if (file.size() > kMaxFileSize) return LoadStatus::Invalid;
+  const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) return LoadStatus::Unreadable;
   if (bytes.size() > kMaxFileSize) return LoadStatus::Invalid;
   const std::optional<QString> text = DecodeIniFile(bytes);

@@ -30,6 +30,10 @@ struct DownloadRun {
   QString NameFolder;    // Dir/Wallpapers/<name as a folder name>
   QString ImageHostUrl;  // with its trailing slash
   QStringList ImageLinks;
+  // Written by the search, read once it has ended: how its first listing page
+  // went, and the lines it logged (kept when the download phase clears the log).
+  site::TFetchResult FirstPage;
+  QStringList SearchLog;
   TResParams ResParams;
   DownloadTimings Timings;
 

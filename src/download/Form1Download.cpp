@@ -14,6 +14,7 @@
 #include "site/Discovery.h"
 #include "site/Fetch.h"
 #include "task/MainThread.h"
+#include "ui/Platform.h"
 #include "ui/PreviewPicture.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
@@ -107,11 +108,25 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
   if (!IsCurrent(*run)) return;
   const QStringList& links = run->ImageLinks;
   if (links.isEmpty()) {
+    // A site that never sent the first listing page is not a name without
+    // wallpapers: the user is told which, and why.
+    const bool unreachable = !run->FirstPage && run->FirstPage.Failure != site::TFetchFailure::Stopped;
     Button1Click();  // the run is working: this ends it
+    if (unreachable) {
+      Status->setText("Site Not Reachable!!!");
+      if (BatchMode)
+        PassOverBatchEntry();
+      else
+        Platform.ShowMessage("The site could not be reached for \"" + run->Name + "\":\n" + run->FirstPage.Describe() +
+                             "\n\nCheck the addresses in [Site] of Settings.ini, or try again later.");
+      return;
+    }
     Status->setText("No Wallpapers Found!!!");
     if (!BatchMode) return;
   }
   Log->setPlainText(links.join(u'\n'));
+  // What the search could not fetch stays said.
+  for (const QString& line : run->SearchLog) Log->appendPlainText(line);
   Log->moveCursor(QTextCursor::End);  // so the lines that follow keep the view at the end
   run->GotPreview = QFile::exists(run->PreviewFile());
   TaskCount = SpinEdit1->value();
@@ -129,7 +144,20 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
     row->setText(1, "Waiting...");
     task::TSmartTask& worker = TaskManager->CreateTask("LoadTask" + std::to_string(n));
     worker.SetParam("Start", n - 1).SetParam("TaskCnt", TaskCount).SetParam("TaskIDX", n);
-    worker.OnExecuteEvent([this, run](const task::TTaskThread& t) { LoadImagesTask(t, run); });
+    const auto began = std::make_shared<std::atomic<bool>>(false);
+    worker.OnExecuteEvent([this, run, began](const task::TTaskThread& t) {
+      *began = true;
+      LoadImagesTask(t, run);
+    });
+    // A worker stopped before its thread began never runs its body, so its end
+    // is announced here (on the UI thread, once the thread has ended), or the
+    // run would wait for it forever.
+    worker.OnStopEvent([this, run, began, n](const task::TTaskThread&) {
+      if (*began) return;
+      if (IsCurrent(*run))
+        if (QTreeWidgetItem* row = ListView3->topLevelItem(n - 1)) row->setText(1, "Finished!");
+      AnnounceDone(run);
+    });
     try {
       worker.Start();
     } catch (const std::system_error& error) {

@@ -222,8 +222,10 @@ bool Decode(Decompressor& d, Monitor& monitor, const QByteArray& data, QSize tar
     return false;
   }
   // A hard cap on libjpeg's own buffers (progressive data keeps every
-  // coefficient): past it the decoder fails instead of growing.
-  d.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
+  // coefficient): past it the decoder fails instead of growing. A progressive
+  // picture of kMaxDecodePixels in 4:2:0 needs about 120 MiB; up to three
+  // decodes run at once (a worker's preview, a picked name, the thumbnail pass).
+  d.cinfo.mem->max_memory_to_use = 256L * 1024 * 1024;
   d.cinfo.scale_num = ScaleFor(h, target);
   d.cinfo.scale_denom = 8;
   d.cinfo.out_color_space = JCS_RGB;

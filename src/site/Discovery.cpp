@@ -55,12 +55,16 @@ void TDiscovery::FindImages(const QString& URL, QStringList& LinkList) {
   View_.SetStatus(QStringLiteral("Searching for Wallpapers..."));
   const int max = BarValue(pages.size());
   View_.SetProgressMax(max);
+  const QString first = WithTrailingSlash(URL);
   for (qsizetype i = 0; i < pages.size(); ++i) {
     // The bar is this search's own, so its position is what was just set.
     const int position = std::min(BarValue(i), max);
     View_.UpdateProgress(position);
     if (max > 0) View_.SetLabel2(PercentCaption(position, max));
-    GetLinks(pages[i], LinkList);
+    const QString page = WithTrailingSlash(pages[i]);
+    const TFetchResult result = site::GetLinks(page, LinkList, Run_, Urls_.WallpaperHostUrl);
+    Report(page, result);
+    if (!FirstPage_ && page.compare(first, Qt::CaseInsensitive) == 0) FirstPage_ = result;
   }
   View_.UpdateProgress(0);
 }
@@ -69,7 +73,8 @@ void TDiscovery::GetPages(const QString& URL, QStringList& SL) {
   View_.SetStatus(QStringLiteral("Searching for pages..."));
   const QString url = WithTrailingSlash(URL);
   QStringList lines;
-  Report(url, DownloadPage(url, lines, Run_));
+  FirstPage_ = DownloadPage(url, lines, Run_);
+  Report(url, FirstPage_);
   const int max = BarValue(lines.size());
   View_.SetProgressMax(max);
   // The caption of a line shows the bar as the previous line left it; the

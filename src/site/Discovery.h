@@ -52,12 +52,18 @@ class TDiscovery {
   void GetPages(const QString& URL, QStringList& SL);
   void GetLinks(const QString& URL, QStringList& SL);
 
+  // Whether the first listing page of the last FindImages arrived (at its
+  // first or its second asking), and why not: a name the site does not know
+  // still has a page, a site that cannot be reached has none.
+  const TFetchResult& FirstPage() const { return FirstPage_; }
+
  private:
   // Logs a page that could not be fetched, once per address and search; a
   // stopped search says nothing more.
   void Report(const QString& URL, const TFetchResult& Result);
 
   QSet<QString> Reported_;
+  TFetchResult FirstPage_;
   const TRunContext& Run_;
   const TSiteUrls& Urls_;
   TDiscoveryView& View_;

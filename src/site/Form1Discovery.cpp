@@ -35,6 +35,7 @@ class TForm1DiscoveryView : public site::TDiscoveryView {
     Change([&] { Form.UpdateProgress(position); });
   }
   void AddLog(const QString& line) override {
+    Run->SearchLog << line;
     Change([&] { Form.AddLog(line); });
   }
 
@@ -67,6 +68,7 @@ void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<Down
   site::TDiscovery discovery(context, urls, view);
   // The run's own list: a stopped search never writes into a newer run's links.
   discovery.FindImagesTask(run->ImageLinks);
+  run->FirstPage = discovery.FirstPage();
 }
 
 }  // namespace ui

@@ -12,6 +12,8 @@ struct TSiteUrls {
   QString MainSiteUrl = QStringLiteral("http://www.ostrana.example");              // no trailing slash
   QString WallpaperHostUrl = QStringLiteral("http://wallpapers.ostrana.example");  // no trailing slash
   QString ImageHostUrl = QStringLiteral("http://images.ostrana.example/");         // trailing slash
+
+  bool operator==(const TSiteUrls&) const = default;
 };
 
 }  // namespace site

@@ -200,6 +200,7 @@ class TForm1 : public QWidget {
   void StopForWriteFailure(DownloadRun& run, const TWriteResult& failure);
   // Why the site's configured addresses cannot be used; empty when they can.
   QString SiteAddressProblem() const;
+  bool SiteNoticeGiven = false;  // "no site is configured" was said
 
   // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
   void SaveList();
@@ -214,6 +215,9 @@ class TForm1 : public QWidget {
   // "Start Batch" / "Stop Batch". The batch does not start while a run is active.
   void Button3Click();
   void StartNext();
+  // The entry under way could not reach the site: it stays ticked for the
+  // next batch, and this batch goes on with the entries after it.
+  void PassOverBatchEntry();
   void ListView1Click();
   void ListView1SelectItem();
   void CheckBox11Click();  // "Check All"

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -152,7 +153,7 @@ TEST_F(HostileSite, ASilentConnectIsBoundedAndSaysSo) {
   Environment.MainSiteUrl = Site.Server().SilentConnectUrl();
   Open();
   ASSERT_TRUE(Run("Anyone"));
-  EXPECT_EQ(Form->Status->text(), "No Wallpapers Found!!!");
+  EXPECT_EQ(Form->Status->text(), "Site Not Reachable!!!");
   const QString page = Environment.MainSiteUrl + "/anyone/wallpapers/";
   EXPECT_EQ(Matching(LogLines(), "ERR: Can not load page - "),
             QStringList{"ERR: Can not load page - " + page + " (" + Environment.MainSiteUrl.mid(7) +
@@ -281,6 +282,27 @@ TEST_F(HostileSite, AThreadThatCannotBeMadeStillEndsTheRun) {
   EXPECT_EQ(Matching(LogLines(), "ERR: the search could not be started").size(), 1);
 }
 
+// Stopped at once, some workers end before their threads ever begin; each
+// still counts down, so the run ends and its folder opens.
+TEST_F(HostileSite, AStopBeforeTheWorkersBeginStillEndsTheRun) {
+  AddName("Early", 50);
+  Open();
+  Form->SpinEdit1->setValue(50);
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    Platform.Clear();
+    Form->ListView3->clear();  // filled again when the download phase begins
+    Form->NameEdit->setEditText("Early");
+    Form->Button1Click();
+    ASSERT_TRUE(PumpUntil([&] { return Form->ListView3->topLevelItemCount() == 50; }));
+    Form->Button1Click();
+    ASSERT_TRUE(PumpUntil([&] { return task::LiveThreadCount() == 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return Platform.Count(Kind::Open) == 1; }, 3s))
+        << "the run never ended\n" << Form->Log->toPlainText().right(3000).toStdString();
+    EXPECT_EQ(Matching(LogLines(), "LEFT THREADS: ").last(), "LEFT THREADS: 0");
+  }
+}
+
 // An address that can never be fetched is said once, at start-up, and no run
 // starts on it.
 TEST_F(HostileSite, AnUnusableSiteAddressIsSaidAtStartUpAndRefusesRuns) {
@@ -295,6 +317,60 @@ TEST_F(HostileSite, AnUnusableSiteAddressIsSaidAtStartUpAndRefusesRuns) {
   EXPECT_FALSE(Form->Working);
   EXPECT_EQ(Platform.Count(Kind::ShowMessage), 2);
   EXPECT_EQ(Site.Server().ConnectionCount(), 0);
+}
+
+// A site that cannot be reached is not a name without wallpapers: the run says
+// which, and why; a batch passes over such an entry, keeping it for later.
+TEST_F(HostileSite, ASiteThatCannotBeReachedIsToldApartFromANameWithoutWallpapers) {
+  Environment.MainSiteUrl = Site.Server().RefusingUrl();
+  Open();
+  ASSERT_TRUE(Run("Anyone"));
+  EXPECT_EQ(Form->Status->text(), "Site Not Reachable!!!");
+  ASSERT_EQ(Platform.Count(Kind::ShowMessage), 1);
+  EXPECT_EQ(LastMessage(), "The site could not be reached for \"Anyone\":\n" + Environment.MainSiteUrl.mid(7) +
+                               ": connection refused\n\nCheck the addresses in [Site] of Settings.ini, or try again later.");
+  EXPECT_EQ(Matching(LogLines(), "ERR: Can not load page - ").size(), 1);
+  EXPECT_EQ(Platform.Count(Kind::Open), 0);
+}
+
+TEST_F(HostileSite, ABatchPassesOverAnEntryWhoseSiteCannotBeReached) {
+  const QByteArray jpeg = AddName("Fine", 1);
+  TResponse closed;
+  closed.Fault = TFault::CloseAtOnce;
+  Site.Server().SetRoute(TFixtureSite::kMainHost, TFixtureSite::ListingTarget("gone", 1), closed);
+  Open();
+  for (const char* name : {"Gone", "Fine"}) {
+    Form->Edit1->setText(name);
+    Form->Button2Click();
+  }
+  Form->Button3Click();
+  ASSERT_TRUE(PumpUntil([&] { return !Form->BatchMode && !Form->Working && task::LiveThreadCount() == 0; }));
+  EXPECT_EQ(Platform.Count(Kind::ShowMessage), 0);  // nobody watches a batch
+  const QTreeWidgetItem* gone = Form->ListView1->topLevelItem(0);
+  const QTreeWidgetItem* fine = Form->ListView1->topLevelItem(1);
+  EXPECT_EQ(gone->checkState(0), Qt::Checked);
+  EXPECT_EQ(gone->text(2), "No");
+  EXPECT_EQ(fine->checkState(0), Qt::Unchecked);
+  EXPECT_EQ(fine->text(2), "Yes");
+  EXPECT_EQ(Read(WallpaperFile("Fine", 5000)), jpeg);
+  // Asked for in this batch once: its hundred tries, and the second asking.
+  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, TFixtureSite::ListingTarget("gone", 1)), 200);
+}
+
+// The built-in addresses reach no site; the first Start says so and how to mend it.
+TEST_F(HostileSite, TheBuiltInAddressesAreSaidOnceAtStart) {
+  Environment.SetSiteUrls(site::TSiteUrls());
+  Environment.Fetch.ConnectTimeout = 10ms;
+  Open();
+  ASSERT_TRUE(Run("Anyone"));
+  ASSERT_GE(Platform.Count(Kind::ShowMessage), 1);
+  const QString notice = Platform.Calls().front().Text;
+  EXPECT_TRUE(notice.startsWith("No site is configured: the built-in addresses (http://www.ostrana.example")) << notice.toStdString();
+  EXPECT_TRUE(notice.contains(Environment.Dir + "/Settings.ini"));
+  const int messages = Platform.Count(Kind::ShowMessage);
+  ASSERT_TRUE(Run("Anyone"));
+  EXPECT_EQ(Matching(LogLines(), "No site is configured").size(), 1);  // the first Start's line
+  EXPECT_EQ(Platform.Count(Kind::ShowMessage), messages + 1);  // only the run's own "not reachable"
 }
 
 // The working folder on a small file system of its own.

@@ -16,10 +16,11 @@ using fixture::TFault;
 using fixture::TFixtureSite;
 using fixture::TResponse;
 
-TResponse Html(const QByteArray& Body, TFault Fault = TFault::None) {
+TResponse Html(const QByteArray& Body, TFault Fault = TFault::None, int FaultTimes = -1) {
   TResponse r;
   r.Body = Body;
   r.Fault = Fault;
+  r.FaultTimes = FaultTimes;
   return r;
 }
 
@@ -33,8 +34,8 @@ class DiscoveryTest : public ::testing::Test {
 
   QByteArray Main() const { return Site.MainSiteUrl().toUtf8(); }
   QByteArray Wall() const { return Site.WallpaperHostUrl().toUtf8(); }
-  void Page(const QByteArray& Target, const QByteArray& Body, TFault Fault = TFault::None) {
-    Site.Server().SetRoute(TFixtureSite::kMainHost, Target, Html(Body, Fault));
+  void Page(const QByteArray& Target, const QByteArray& Body, TFault Fault = TFault::None, int FaultTimes = -1) {
+    Site.Server().SetRoute(TFixtureSite::kMainHost, Target, Html(Body, Fault, FaultTimes));
   }
   QByteArray PageLink(const QByteArray& Path) const { return "<a href=\"" + Main() + Path + "\">page</a>\n"; }
   QByteArray WallLink(const QByteArray& Path) const {
@@ -193,6 +194,34 @@ TEST_F(DiscoveryTest, AnUnreachableFirstPageIsAskedForTwice) {
     EXPECT_TRUE(links.isEmpty());
     EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/gone/wallpapers/"), c.Requests)
         << "working " << c.Working;
+  }
+}
+
+// A site that never sends the first listing page is told apart from a name
+// without wallpapers, and each page that could not be fetched is said once.
+TEST_F(DiscoveryTest, TheFirstPageSaysWhetherTheSiteAnswered) {
+  Page("/gone/wallpapers/", "never sent", TFault::CloseAtOnce);
+  Page("/late/wallpapers/", "<html></html>\n", TFault::CloseAtOnce, 1);
+  Page("/empty/wallpapers/", "<html>no links here</html>\n");
+  Flags.Working = false;  // one try per asking
+  const struct {
+    const char* Path;
+    bool Arrived;
+    int FailureLines;
+  } cases[] = {{"/gone/wallpapers/", false, 1}, {"/late/wallpapers/", true, 1}, {"/empty/wallpapers/", true, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Path);
+    View.Calls.clear();
+    site::TDiscovery discovery(Flags.Run, Urls, View);
+    QStringList links;
+    discovery.FindImages(Site.MainSiteUrl() + c.Path, links);
+    EXPECT_EQ(bool(discovery.FirstPage()), c.Arrived);
+    const QStringList lines = View.Only("Log");
+    ASSERT_EQ(lines.size(), c.FailureLines);
+    if (c.FailureLines) {
+      EXPECT_EQ(lines[0], "ERR: Can not load page - " + Site.MainSiteUrl() + c.Path + " (" + Site.MainSiteUrl().mid(7) +
+                              ": the connection closed without an answer)");
+    }
   }
 }
 
