@@ -218,6 +218,7 @@ void TForm1::PassOverBatchEntry() {
   }
   AddLog("BATCH Mode: ON, Selecting Next Task...  ");
   StartNext();
+  if (!BatchMode) NotifyBatchEnd();  // that was the last entry
 }
 
 void TForm1::ListView1Click() { SaveList(); }
