@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <algorithm>
-#include <cerrno>
 
 namespace {
 
@@ -16,12 +15,16 @@ const QString kNo = QStringLiteral("No");
 
 QList<BatchEntry> ReadBatchList(const IniFile& ini) {
   QList<BatchEntry> entries;
-  for (const QString& section : ini.ReadSections()) {
+  const QList<IniFile::TSection> sections = ini.ReadAllSections();
+  entries.reserve(sections.size());
+  for (const IniFile::TSection& section : sections) {
     BatchEntry entry;
-    entry.Name = section;
-    entry.Found = ini.ReadString(section, kFound, QStringLiteral("0"));
-    entry.Done = ini.ReadString(section, kDone, kNo);
-    entry.Checked = ini.ReadString(section, kChecked, kNo) == kYes;
+    entry.Name = section.Name;
+    for (const auto& [key, value] : section.Keys) {
+      if (key.compare(kFound, Qt::CaseInsensitive) == 0) entry.Found = value;
+      else if (key.compare(kDone, Qt::CaseInsensitive) == 0) entry.Done = value;
+      else if (key.compare(kChecked, Qt::CaseInsensitive) == 0) entry.Checked = value == kYes;
+    }
     entries << entry;
   }
   return entries;
@@ -56,14 +59,7 @@ TWriteResult TBatchFile::Save(const QList<BatchEntry>& entries, BatchSave mode) 
   if (mode == BatchSave::Update && Held_ && entries == Saved_) return {};
   if (!Held_) {
     // Never read, or the last write failed: what the file holds is read first.
-    const IniFile::LoadStatus status = Ini_.Load(Path_);
-    if (status == IniFile::LoadStatus::Unreadable) return {EACCES, Path_};
-    if (status == IniFile::LoadStatus::Invalid) {
-      // Not ours to overwrite: the user may want it back.
-      const QString aside = Path_ + QStringLiteral(".bad");
-      QFile::remove(aside);
-      if (!QFile::rename(Path_, aside)) return {errno != 0 ? errno : EIO, aside};
-    }
+    if (const TWriteResult loaded = Ini_.LoadForUpdate(Path_); !loaded) return loaded;
   }
   // Rather than deleting the file before writing the rest, the whole new list
   // replaces it in one step, so a crash in between never loses the list.

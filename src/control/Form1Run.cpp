@@ -39,12 +39,13 @@ void TForm1::StartPath() {
   const auto folder = NameFolder(Dir, name);
   if (!folder) {
     AddLog("ERR: Name can not be used as a folder - " + name);
-    Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
+    // A batch runs unattended: its log says it, and the batch goes on.
+    if (!BatchMode) Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
     return;
   }
   if (const QString problem = SiteAddressProblem(); !problem.isEmpty()) {
     AddLog("ERR: " + problem);
-    Platform.ShowMessage(problem);
+    if (!BatchMode) Platform.ShowMessage(problem);  // start-up has said it already
     return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
-#include <cerrno>
 
 #include "control/IniFile.h"
 #include "control/LastSession.h"
@@ -28,13 +27,7 @@ namespace {
 // is kept aside as Settings.ini.bad, and replaced only once that has worked.
 TWriteResult SaveLastSession(const QString& path, const LastSession& session) {
   IniFile settings;
-  const IniFile::LoadStatus status = settings.Load(path);
-  if (status == IniFile::LoadStatus::Unreadable) return {EACCES, path};
-  if (status == IniFile::LoadStatus::Invalid) {
-    const QString aside = path + QStringLiteral(".bad");
-    QFile::remove(aside);
-    if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};
-  }
+  if (const TWriteResult loaded = settings.LoadForUpdate(path); !loaded) return loaded;
   WriteLastSession(settings, session);
   return settings.Save(path);
 }

@@ -22,6 +22,10 @@ namespace {
 // A stored name or value as text. QString::fromUtf8 drops a U+FEFF at the start
 // as if it marked the encoding; here it is a character of the name.
 QString FromStore(const char* stored) {
+  // Nearly every name and value is ASCII, which needs no decoder.
+  const char* end = stored;
+  while (*end && static_cast<unsigned char>(*end) < 0x80) ++end;
+  if (!*end) return QString::fromLatin1(stored, end - stored);
   QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                      QStringConverter::Flag::ConvertInitialBom);
   return decoder.decode(QByteArrayView(stored));
@@ -139,6 +143,17 @@ IniFile::LoadStatus IniFile::Load(const QString& path) {
   return LoadStatus::Loaded;
 }
 
+TWriteResult IniFile::LoadForUpdate(const QString& path) {
+  const LoadStatus status = Load(path);
+  if (status == LoadStatus::Unreadable) return {EACCES, path};
+  if (status == LoadStatus::Invalid) {
+    const QString aside = path + QStringLiteral(".bad");
+    QFile::remove(aside);
+    if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};
+  }
+  return {0, path};
+}
+
 TWriteResult IniFile::Save(const QString& path) const {
   std::string text;
   if (data_->ini.Save(text) < 0) return {ENOMEM, path};
@@ -178,6 +193,30 @@ QStringList IniFile::ReadSections() const {
   for (const Ini::Entry& section : sections)
     if (*section.pItem) names.append(FromStore(section.pItem));
   return names;
+}
+
+QList<IniFile::TSection> IniFile::ReadAllSections() const {
+  Ini::TNamesDepend sections;
+  data_->ini.GetAllSections(sections);
+  sections.sort(Ini::Entry::LoadOrder());
+  QList<TSection> all;
+  all.reserve(qsizetype(sections.size()));
+  const Utf8NoCase less;
+  for (const Ini::Entry& section : sections) {
+    if (!*section.pItem) continue;
+    TSection read{FromStore(section.pItem), {}};
+    if (const Ini::TKeyVal* keys = data_->ini.GetSection(section.pItem)) {
+      // Keys of one name stand together, the first read from the file first.
+      const char* previous = nullptr;
+      for (const auto& [key, value] : *keys) {
+        if (previous && !less(previous, key.pItem)) continue;
+        previous = key.pItem;
+        read.Keys.append({FromStore(key.pItem), ValueRead(value)});
+      }
+    }
+    all.append(std::move(read));
+  }
+  return all;
 }
 
 bool IniFile::HoldsSectionName(const QString& name) {

@@ -24,7 +24,9 @@
 // break or NUL cannot be stored in a one-line value; each becomes a blank.
 
 #include <QString>
+#include <QList>
 #include <QStringList>
+#include <utility>
 #include <memory>
 
 #include "download/FileStore.h"
@@ -47,6 +49,12 @@ class IniFile {
   // object is usable; on anything but Loaded it is empty.
   LoadStatus Load(const QString& path);
 
+  // Loads `path` ahead of a save that keeps whatever else the file holds. A
+  // file that cannot be read must not be replaced: the result says so. One
+  // that is no INI text is kept aside as <path>.bad first (the user may want
+  // it back), and the object starts empty.
+  TWriteResult LoadForUpdate(const QString& path);
+
   // Writes the contents to a temporary file beside `path` and renames it over
   // `path`, so the old file stays byte for byte as it was unless the new one
   // is complete on disk.
@@ -65,6 +73,15 @@ class IniFile {
   // The names of all sections, in file order, as spelled where each first
   // appears. Keys before the first section belong to none and are not listed.
   QStringList ReadSections() const;
+
+  // Every section in file order with its keys, each key once with its first
+  // value, as ReadString would give them: one pass for a file of thousands of
+  // sections, where a ReadString per key would look each up anew.
+  struct TSection {
+    QString Name;
+    QList<std::pair<QString, QString>> Keys;  // name as spelled, value
+  };
+  QList<TSection> ReadAllSections() const;
 
   // True when a section of exactly this name can be written and read back as
   // it is; false for a name WriteString refuses and for one it would change

@@ -530,4 +530,22 @@ TEST_F(IniFileTest, WhatASectionNameHoldsAndWhichNamesShareOneAreWhatTheFileDoes
   EXPECT_FALSE(IniFile::SameSection("a]b", "a]b"));        // no section at all
 }
 
+// The one-pass reading gives what a ReadString per key would.
+TEST_F(IniFileTest, AllSectionsAtOnceReadAsEachKeyAlone) {
+  const IniFile ini = LoadText(
+      "top=1\n[B]\nDone=Yes\nfound=3\nFOUND=4\nChecked=\"  Yes \"\n\n[a]\nx=\n[\xC3\x91" "andu]\nk=\xC3\xA9\n[b]\nlate=5\n");
+  const QList<IniFile::TSection> all = ini.ReadAllSections();
+  ASSERT_EQ(all.size(), 3);
+  QStringList names;
+  for (const IniFile::TSection& section : all) {
+    names << section.Name;
+    for (const auto& [key, value] : section.Keys) {
+      EXPECT_EQ(value, ini.ReadString(section.Name, key, "<none>")) << section.Name.toStdString() << "/" << key.toStdString();
+    }
+  }
+  EXPECT_EQ(names, ini.ReadSections());
+  ASSERT_EQ(all[0].Keys.size(), 4);  // "found" once, with its first value, and "late" of [b]
+  EXPECT_EQ(all[0].Keys.count({"found", "3"}), 1);
+}
+
 }  // namespace
