@@ -9,6 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh --for-tests
+bash scripts/check-layers.sh
 
 jobs=$(nproc)
 start=$(date +%s)

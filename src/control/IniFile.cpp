@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "control/IniFile.h"
 
 #include <cerrno>
 

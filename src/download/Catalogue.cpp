@@ -1,4 +1,4 @@
-#include "Catalogue.h"
+#include "download/Catalogue.h"
 
 #include "download/Jpeg.h"
 #include "download/WallpaperLink.h"

@@ -1,4 +1,4 @@
-#include "Jpeg.h"
+#include "download/Jpeg.h"
 
 #include <QFile>
 #include <algorithm>

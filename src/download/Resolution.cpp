@@ -1,4 +1,4 @@
-#include "Resolution.h"
+#include "download/Resolution.h"
 
 namespace {
 constexpr std::array<const char*, kResolutionCount> kTexts{

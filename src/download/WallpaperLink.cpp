@@ -1,4 +1,4 @@
-#include "WallpaperLink.h"
+#include "download/WallpaperLink.h"
 
 #include "site/Text.h"
 

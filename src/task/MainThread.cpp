@@ -1,6 +1,6 @@
-#include "MainThread.h"
+#include "task/MainThread.h"
 
-#include "ThreadRegistry.h"
+#include "task/ThreadRegistry.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,4 +1,4 @@
-#include "TaskGroup.h"
+#include "task/TaskGroup.h"
 
 namespace task {
 

@@ -1,4 +1,4 @@
-#include "TaskInterface.h"
+#include "task/TaskInterface.h"
 
 #include <algorithm>
 #include <memory>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "TaskParam.h"
-#include "TaskThread.h"
+#include "task/TaskParam.h"
+#include "task/TaskThread.h"
 
 namespace task {
 

@@ -1,4 +1,4 @@
-#include "TaskManager.h"
+#include "task/TaskManager.h"
 
 namespace task {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TaskInterface.h"
+#include "task/TaskInterface.h"
 
 namespace task {
 

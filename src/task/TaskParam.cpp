@@ -1,4 +1,4 @@
-#include "TaskParam.h"
+#include "task/TaskParam.h"
 
 namespace task {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TObject.h"
+#include "task/TObject.h"
 
 namespace task {
 

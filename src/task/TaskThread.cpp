@@ -1,7 +1,7 @@
-#include "TaskThread.h"
+#include "task/TaskThread.h"
 
-#include "TaskGroup.h"
-#include "TaskInterface.h"
+#include "task/TaskGroup.h"
+#include "task/TaskInterface.h"
 
 namespace task {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "TaskParam.h"
-#include "Thread.h"
+#include "task/TaskParam.h"
+#include "task/Thread.h"
 
 namespace task {
 

@@ -1,10 +1,10 @@
-#include "Thread.h"
+#include "task/Thread.h"
 
 #include <system_error>
 
-#include "MainThread.h"
-#include "ThreadPlatform.h"
-#include "ThreadRegistry.h"
+#include "task/MainThread.h"
+#include "task/ThreadPlatform.h"
+#include "task/ThreadRegistry.h"
 
 namespace task {
 

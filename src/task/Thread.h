@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "TObject.h"
+#include "task/TObject.h"
 
 namespace task {
 

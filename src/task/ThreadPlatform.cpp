@@ -1,4 +1,4 @@
-#include "ThreadPlatform.h"
+#include "task/ThreadPlatform.h"
 
 #if defined(__linux__)
 #include <pthread.h>

@@ -2,7 +2,7 @@
 // The platform's side of a thread: naming and scheduling priority.
 #include <thread>
 
-#include "Thread.h"
+#include "task/Thread.h"
 
 namespace task::platform {
 

@@ -13,7 +13,7 @@
 #include <functional>
 #include <memory>
 
-#include "control/WindowMessages.h"
+#include "ui/WindowMessages.h"
 #include "control/BatchList.h"
 #include "download/DownloadRun.h"
 #include "download/FileStore.h"

@@ -11,7 +11,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
-#include "BatchEntryPrint.h"
+#include "control/BatchEntryPrint.h"
 #include "common/QtPrint.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "JpegBytes.h"
+#include "download/JpegBytes.h"
 #include "common/QtPrint.h"
 
 namespace {

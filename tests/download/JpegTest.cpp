@@ -8,7 +8,7 @@
 
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
-#include "JpegBytes.h"
+#include "download/JpegBytes.h"
 #include "fixture/Jpeg.h"
 
 namespace {

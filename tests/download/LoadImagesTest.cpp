@@ -8,7 +8,7 @@
 #include <mutex>
 #include <new>
 
-#include "JpegBytes.h"
+#include "download/JpegBytes.h"
 #include "common/QtPrint.h"
 #include "download/FileStore.h"
 #include "download/LoadImages.h"

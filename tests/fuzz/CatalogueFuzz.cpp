@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "download/Catalogue.h"
 #include "download/DiskLayout.h"
 #include "download/WallpaperLink.h"

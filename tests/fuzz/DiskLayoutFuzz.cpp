@@ -3,7 +3,7 @@
 // back. Input: the name as UTF-16 in the machine's byte order, so that NUL and
 // lone surrogates come up too.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "download/DiskLayout.h"
 
 namespace {

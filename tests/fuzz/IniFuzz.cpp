@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "control/BatchList.h"
 #include "control/IniFile.h"
 #include "control/LastSession.h"

@@ -4,7 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "download/Jpeg.h"
 
 namespace {

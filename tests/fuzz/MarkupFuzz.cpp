@@ -8,7 +8,7 @@
 #include <QSet>
 #include <algorithm>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "site/Markup.h"
 #include "site/SortUnique.h"
 #include "site/TextDecode.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "site/TextDecode.h"
 
 namespace {

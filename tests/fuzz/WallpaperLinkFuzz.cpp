@@ -3,7 +3,7 @@
 // Input: a page body whose first two lines (once decoded) give the name and
 // the image host address; every further line is a link.
 
-#include "FuzzSupport.h"
+#include "fuzz/FuzzSupport.h"
 #include "download/DiskLayout.h"
 #include "download/Resolution.h"
 #include "download/WallpaperLink.h"

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "SiteTestSupport.h"
+#include "site/SiteTestSupport.h"
 #include "fixture/FixtureSite.h"
 #include "site/Discovery.h"
 #include "site/Markup.h"

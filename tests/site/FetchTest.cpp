@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "SiteTestSupport.h"
+#include "site/SiteTestSupport.h"
 #include "common/QtPrint.h"
 #include "fixture/LoopbackServer.h"
 #include "site/Fetch.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SiteTestSupport.h"
+#include "site/SiteTestSupport.h"
 #include "fixture/Jpeg.h"
 #include "fixture/LoopbackServer.h"
 #include "site/Retry.h"

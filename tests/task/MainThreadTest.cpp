@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "TaskTestSupport.h"
+#include "task/TaskTestSupport.h"
 
 using namespace task;
 using namespace tasktest;

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "TaskTestSupport.h"
+#include "task/TaskTestSupport.h"
 
 using namespace task;
 using namespace tasktest;

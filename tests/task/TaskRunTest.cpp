@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "TaskTestSupport.h"
+#include "task/TaskTestSupport.h"
 
 using namespace task;
 using namespace tasktest;

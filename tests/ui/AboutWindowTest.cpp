@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
 

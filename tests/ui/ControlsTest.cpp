@@ -4,7 +4,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/TImage.h"
 #include "ui/TImageList.h"
 #include "ui/TLabel.h"

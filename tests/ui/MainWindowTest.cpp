@@ -18,7 +18,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/Artwork.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"

@@ -15,7 +15,7 @@
 #include <QUrl>
 #include <atomic>
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/DesktopPlatform.h"
 #include "ui/PlatformTargets.h"
 

@@ -1,6 +1,6 @@
 // The words of the notification at the end of a run or a batch.
 
-#include "UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 #include "ui/RunNotice.h"
 
 namespace ui {

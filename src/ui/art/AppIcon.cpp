@@ -1,8 +1,8 @@
 #include <QLinearGradient>
 #include <QRadialGradient>
 
-#include "Drawing.h"
-#include "Pictures.h"
+#include "ui/art/Drawing.h"
+#include "ui/art/Pictures.h"
 
 namespace art {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "Pictures.h"
+#include "ui/art/Pictures.h"
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);  // text drawing needs the font database

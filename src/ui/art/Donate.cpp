@@ -1,8 +1,8 @@
 #include <QFont>
 #include <QLinearGradient>
 
-#include "Drawing.h"
-#include "Pictures.h"
+#include "ui/art/Drawing.h"
+#include "ui/art/Pictures.h"
 
 namespace art {
 

@@ -1,10 +1,10 @@
-#include "Pictures.h"
+#include "ui/art/Pictures.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>
 #include <QtMath>
 
-#include "Drawing.h"
+#include "ui/art/Drawing.h"
 
 namespace art {
 

@@ -1,4 +1,4 @@
-#include "Drawing.h"
+#include "ui/art/Drawing.h"
 
 #include <QLinearGradient>
 #include <QRadialGradient>

@@ -12,8 +12,8 @@
 #include <functional>
 #include <thread>
 
-#include "BatchEntryPrint.h"
-#include "Form1TestSupport.h"
+#include "control/BatchEntryPrint.h"
+#include "control/window/Form1TestSupport.h"
 #include "control/BatchList.h"
 #include "fixture/Jpeg.h"
 #include "ui/TImage.h"

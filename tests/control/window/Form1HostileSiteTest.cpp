@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "Form1TestSupport.h"
+#include "control/window/Form1TestSupport.h"
 #include "common/SmallFileSystem.h"
 #include "download/FileStore.h"
 #include "fixture/Jpeg.h"

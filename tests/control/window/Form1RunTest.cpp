@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
-#include "Form1TestSupport.h"
+#include "control/window/Form1TestSupport.h"
 #include "fixture/Jpeg.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
-#include "Form1TestSupport.h"
+#include "control/window/Form1TestSupport.h"
 #include "fixture/Jpeg.h"
 #include "ui/TListView.h"
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <vector>
 
-#include "Form1TestSupport.h"
+#include "control/window/Form1TestSupport.h"
 #include "control/IniFile.h"
 #include "control/LastSession.h"
 #include "fixture/Jpeg.h"

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "Form1TestSupport.h"
+#include "control/window/Form1TestSupport.h"
 #include "control/BatchList.h"
 #include "fixture/Jpeg.h"
 #include "ui/TImage.h"
