@@ -153,7 +153,7 @@ class TBench {
     file.close();
 
     Environment = ui::CompiledEnvironment(WorkDir.path(), Platform);
-    Environment.SetSiteUrls(Site.Urls());
+    Environment.Site = Site.Urls();
     // As the program's entry wires the engine to the event loop.
     task::SetWakeUpHook([] {
       QMetaObject::invokeMethod(qApp, [] { task::CheckSynchronize(); }, Qt::QueuedConnection);

@@ -177,7 +177,7 @@ class TBench {
     Site.AddName(Name);
 
     Environment = ui::CompiledEnvironment(WorkDir.path(), Platform);
-    Environment.SetSiteUrls(Site.Urls());
+    Environment.Site = Site.Urls();
     Form = std::make_unique<ui::TForm1>(Environment);
     Form->SpinEdit1->setValue(Workers);
     Form->Image1->installEventFilter(&Previews);

@@ -17,6 +17,7 @@
 
 #include "download/Jpeg.h"
 #include "fixture/Jpeg.h"
+#include "ui/display/JpegDecode.h"
 
 namespace {
 
@@ -44,23 +45,23 @@ bool Write(const QString& path, const QByteArray& data) {
 void Judging(const char* what, const QByteArray& jpeg, const QString& path) {
   const double mib = double(jpeg.size()) / (1024.0 * 1024.0);
   std::printf("%s: %lld bytes\n", what, static_cast<long long>(jpeg.size()));
-  const double header = MicrosPerCall([&] { return ReadJpegHeader(jpeg).has_value(); });
-  const double whole = MicrosPerCall([&] { return ReadWholeJpeg(jpeg).has_value(); });
-  const double fileHeader = MicrosPerCall([&] { return ReadJpegFileHeader(path).has_value(); });
-  const double stored = MicrosPerCall([&] { return ReadStoredJpegHeader(path).has_value(); });
-  std::printf("  ReadJpegHeader (header only)   %10.2f us\n", header);
-  std::printf("  ReadWholeJpeg                  %10.2f us   (walk %.0f MiB/s)\n", whole,
+  const double header = MicrosPerCall([&] { return download::ReadJpegHeader(jpeg).has_value(); });
+  const double whole = MicrosPerCall([&] { return download::ReadWholeJpeg(jpeg).has_value(); });
+  const double fileHeader = MicrosPerCall([&] { return download::ReadJpegFileHeader(path).has_value(); });
+  const double stored = MicrosPerCall([&] { return download::ReadStoredJpegHeader(path).has_value(); });
+  std::printf("  download::ReadJpegHeader (header only)   %10.2f us\n", header);
+  std::printf("  download::ReadWholeJpeg                  %10.2f us   (walk %.0f MiB/s)\n", whole,
               mib / ((whole - header) * 1e-6));
-  std::printf("  ReadJpegFileHeader (file)      %10.2f us\n", fileHeader);
-  std::printf("  ReadStoredJpegHeader (file)    %10.2f us\n", stored);
+  std::printf("  download::ReadJpegFileHeader (file)      %10.2f us\n", fileHeader);
+  std::printf("  download::ReadStoredJpegHeader (file)    %10.2f us\n", stored);
 }
 
 void Bomb(const char* what, int width, int height, int scans) {
   const QByteArray bomb = fixture::MakeJpegScanBomb(width, height, scans);
   std::printf("%s: %dx%d, %d scans, %lld bytes\n", what, width, height, scans, static_cast<long long>(bomb.size()));
-  for (const int limit : {kMaxDecodeScans, INT_MAX}) {
+  for (const int limit : {ui::kMaxDecodeScans, INT_MAX}) {
     const auto start = Clock::now();
-    const bool decoded = !DecodeJpegScaled(bomb, QSize(353, 265), {.MaxScans = limit, .Cancel = nullptr}).isNull();
+    const bool decoded = !ui::DecodeJpegScaled(bomb, QSize(353, 265), {.MaxScans = limit, .Cancel = nullptr}).isNull();
     std::printf("  limit %-10s %10.1f ms   %s\n", limit == INT_MAX ? "none" : "default", Micros(Clock::now() - start) / 1000,
                 decoded ? "decoded" : "refused");
   }
@@ -81,6 +82,6 @@ int main() {
   Judging("Huge wallpaper", huge, tmp.filePath("huge.jpg"));
   Bomb("Scan bomb", 7200, 5500, 3000);
   // The worst a file within both limits costs.
-  Bomb("At the pixel cap", 7200, 5500, kMaxDecodeScans);
+  Bomb("At the pixel cap", 7200, 5500, ui::kMaxDecodeScans);
   return 0;
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <algorithm>
 
+namespace control {
+
 namespace {
 
 const QString kDone = QStringLiteral("Done");
@@ -13,12 +15,12 @@ const QString kNo = QStringLiteral("No");
 
 }  // namespace
 
-QList<BatchEntry> ReadBatchList(const IniFile& ini) {
-  QList<BatchEntry> entries;
-  const QList<IniFile::TSection> sections = ini.ReadAllSections();
+QList<TBatchEntry> ReadBatchList(const TIniFile& ini) {
+  QList<TBatchEntry> entries;
+  const QList<TIniFile::TSection> sections = ini.ReadAllSections();
   entries.reserve(sections.size());
-  for (const IniFile::TSection& section : sections) {
-    BatchEntry entry;
+  for (const TIniFile::TSection& section : sections) {
+    TBatchEntry entry;
     entry.Name = section.Name;
     for (const auto& [key, value] : section.Keys) {
       if (key.compare(kFound, Qt::CaseInsensitive) == 0) entry.Found = value;
@@ -30,8 +32,8 @@ QList<BatchEntry> ReadBatchList(const IniFile& ini) {
   return entries;
 }
 
-void WriteBatchList(IniFile& ini, const QList<BatchEntry>& entries) {
-  for (const BatchEntry& entry : entries) {
+void WriteBatchList(TIniFile& ini, const QList<TBatchEntry>& entries) {
+  for (const TBatchEntry& entry : entries) {
     // A name the file cannot hold (blank, or with "]") is not written; the
     // batch list refuses such names when they are added.
     ini.WriteString(entry.Name, kDone, entry.Done);
@@ -40,43 +42,43 @@ void WriteBatchList(IniFile& ini, const QList<BatchEntry>& entries) {
   }
 }
 
-QList<BatchEntry> LoadBatchFile(const QString& path) {
-  IniFile ini;
+QList<TBatchEntry> LoadBatchFile(const QString& path) {
+  TIniFile ini;
   ini.Load(path);  // on anything but a readable file it stays empty
   return ReadBatchList(ini);
 }
 
 TBatchFile::TBatchFile(QString path) : Path_(std::move(path)) {}
 
-QList<BatchEntry> TBatchFile::Load() {
-  const IniFile::LoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
-  Held_ = status == IniFile::LoadStatus::Loaded || status == IniFile::LoadStatus::Missing;
+QList<TBatchEntry> TBatchFile::Load() {
+  const TIniFile::LoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
+  Held_ = status == TIniFile::LoadStatus::Loaded || status == TIniFile::LoadStatus::Missing;
   Saved_ = ReadBatchList(Ini_);
   return Saved_;
 }
 
-TWriteResult TBatchFile::Save(const QList<BatchEntry>& entries, BatchSave mode) {
-  if (mode == BatchSave::Update && Held_ && entries == Saved_) return {};
+download::TWriteResult TBatchFile::Save(const QList<TBatchEntry>& entries, TBatchSave mode) {
+  if (mode == TBatchSave::Update && Held_ && entries == Saved_) return {};
   if (!Held_) {
     // Never read, or the last write failed: what the file holds is read first.
-    if (const TWriteResult loaded = Ini_.LoadForUpdate(Path_); !loaded) return loaded;
+    if (const download::TWriteResult loaded = Ini_.LoadForUpdate(Path_); !loaded) return loaded;
   }
   // Rather than deleting the file before writing the rest, the whole new list
   // replaces it in one step, so a crash in between never loses the list.
-  if (mode == BatchSave::FromScratch) {
+  if (mode == TBatchSave::FromScratch) {
     Ini_.Clear();
     WriteBatchList(Ini_, entries);
   } else if (!Held_ || !WriteChanged(entries)) {
     WriteBatchList(Ini_, entries);
   }
-  const TWriteResult saved = Ini_.Save(Path_);
+  const download::TWriteResult saved = Ini_.Save(Path_);
   // After a failure the file is read again before the next write.
   Held_ = bool(saved);
   if (saved) Saved_ = entries;
   return saved;
 }
 
-bool TBatchFile::WriteChanged(const QList<BatchEntry>& entries) {
+bool TBatchFile::WriteChanged(const QList<TBatchEntry>& entries) {
   if (entries.size() < Saved_.size()) return false;  // entries went, so every later one moved
   QStringList changed;
   for (qsizetype i = 0; i < entries.size(); ++i) {
@@ -87,9 +89,9 @@ bool TBatchFile::WriteChanged(const QList<BatchEntry>& entries) {
   // The later of two entries of one section wins its values, so each entry of
   // a changed section is written again, in list order, as writing every entry
   // would.
-  QList<BatchEntry> touched;
-  for (const BatchEntry& entry : entries) {
-    const auto shares = [&](const QString& name) { return IniFile::SameSection(entry.Name, name); };
+  QList<TBatchEntry> touched;
+  for (const TBatchEntry& entry : entries) {
+    const auto shares = [&](const QString& name) { return TIniFile::SameSection(entry.Name, name); };
     if (std::any_of(changed.begin(), changed.end(), shares)) touched << entry;
   }
   WriteBatchList(Ini_, touched);
@@ -97,8 +99,10 @@ bool TBatchFile::WriteChanged(const QList<BatchEntry>& entries) {
 }
 
 QString EntryPicture(const QString& dir, const QString& name) {
-  const QString preview = PreviewFileOf(dir, name);
+  const QString preview = download::PreviewFileOf(dir, name);
   if (!preview.isEmpty() && QFile::exists(preview)) return preview;
-  const std::optional<QString> thumbnail = ThumbnailPath(dir, name);
+  const std::optional<QString> thumbnail = download::ThumbnailPath(dir, name);
   return thumbnail && QFile::exists(*thumbnail) ? *thumbnail : QString();
 }
+
+}  // namespace control

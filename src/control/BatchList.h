@@ -9,28 +9,30 @@
 #include "control/IniFile.h"
 #include "download/DiskLayout.h"
 
-struct BatchEntry {
+namespace control {
+
+struct TBatchEntry {
   QString Name;
   QString Found = QStringLiteral("0");  // shown and stored as text, never checked
   QString Done = QStringLiteral("No");
   bool Checked = false;  // still to be downloaded
 
-  bool operator==(const BatchEntry&) const = default;
+  bool operator==(const TBatchEntry&) const = default;
 };
 
 // One entry per section, in file order; missing keys take their defaults and an
 // entry is ticked only for "Checked" exactly "Yes".
-QList<BatchEntry> ReadBatchList(const IniFile& ini);
+QList<TBatchEntry> ReadBatchList(const TIniFile& ini);
 
 // Writes Done, Found and Checked of each entry, first to last, into its section:
 // a section already there keeps its place, a new one goes to the end, and no
 // section is removed.
-void WriteBatchList(IniFile& ini, const QList<BatchEntry>& entries);
+void WriteBatchList(TIniFile& ini, const QList<TBatchEntry>& entries);
 
 // The entries of the file at `path`; none when it is missing or unusable.
-QList<BatchEntry> LoadBatchFile(const QString& path);
+QList<TBatchEntry> LoadBatchFile(const QString& path);
 
-enum class BatchSave {
+enum class TBatchSave {
   Update,       // the file keeps whatever else it holds
   FromScratch,  // the file ends up holding exactly `entries`
 };
@@ -45,13 +47,13 @@ class TBatchFile {
   explicit TBatchFile(QString path);
 
   // The entries of the file, read afresh; none when it is missing or unusable.
-  QList<BatchEntry> Load();
+  QList<TBatchEntry> Load();
 
   // Writes `entries` (WriteBatchList's rules; FromScratch: the file then holds
   // exactly them). An update with the entries the file was last read or
   // written with writes nothing at all; otherwise only the sections of the
   // entries that changed are written anew.
-  TWriteResult Save(const QList<BatchEntry>& entries, BatchSave mode);
+  download::TWriteResult Save(const QList<TBatchEntry>& entries, TBatchSave mode);
 
   // An update of more changed entries than this writes every entry.
   static constexpr int kFewChanges = 4;
@@ -60,15 +62,17 @@ class TBatchFile {
   // Writes the entries that differ from Saved_, and every entry that shares a
   // section with one of them, in list order; false (nothing written) when
   // there are too many to pick them out.
-  bool WriteChanged(const QList<BatchEntry>& entries);
+  bool WriteChanged(const QList<TBatchEntry>& entries);
 
   QString Path_;
-  IniFile Ini_;
+  TIniFile Ini_;
   bool Held_ = false;        // Ini_ holds what the file holds
-  QList<BatchEntry> Saved_;  // the entries it holds them from, when Held_
+  QList<TBatchEntry> Saved_;  // the entries it holds them from, when Held_
 };
 
 // The picture an entry of this name shows: its Wallpapers/<name>/Preview.jpg,
 // else its catalogue thumbnail AllGirls/<name>.jpg; empty when neither exists or
 // the name would lead outside those folders.
 QString EntryPicture(const QString& dir, const QString& name);
+
+}  // namespace control

@@ -17,7 +17,7 @@ TFolderLock::TState Take(QLockFile& lock) {
 
 }  // namespace
 
-TFolderLock::TFolderLock(const QString& dir) : Dir(dir), Lock(LockFilePath(dir)), State_(Take(Lock)) {}
+TFolderLock::TFolderLock(const QString& dir) : Dir(dir), Lock(download::LockFilePath(dir)), State_(Take(Lock)) {}
 
 std::optional<TFolderLock::THolder> TFolderLock::Holder() const {
   THolder holder;

@@ -17,6 +17,8 @@
 #include <optional>
 #include <string>
 
+namespace control {
+
 namespace {
 
 // A stored name or value as text. QString::fromUtf8 drops a U+FEFF at the start
@@ -107,7 +109,7 @@ QString ValueRead(const char* stored) {
 
 }  // namespace
 
-struct IniFile::Data {
+struct TIniFile::Data {
   Data() {
     ini.SetUnicode(true);
     // Duplicate keys of a hand-edited file are kept; the first one counts.
@@ -117,12 +119,12 @@ struct IniFile::Data {
   Ini ini;
 };
 
-IniFile::IniFile() : data_(std::make_unique<Data>()) {}
-IniFile::~IniFile() = default;
-IniFile::IniFile(IniFile&&) noexcept = default;
-IniFile& IniFile::operator=(IniFile&&) noexcept = default;
+TIniFile::TIniFile() : data_(std::make_unique<Data>()) {}
+TIniFile::~TIniFile() = default;
+TIniFile::TIniFile(TIniFile&&) noexcept = default;
+TIniFile& TIniFile::operator=(TIniFile&&) noexcept = default;
 
-IniFile::LoadStatus IniFile::Load(const QString& path) {
+TIniFile::LoadStatus TIniFile::Load(const QString& path) {
   Clear();
   const QFileInfo info(path);
   if (!info.exists()) return LoadStatus::Missing;
@@ -143,7 +145,7 @@ IniFile::LoadStatus IniFile::Load(const QString& path) {
   return LoadStatus::Loaded;
 }
 
-TWriteResult IniFile::LoadForUpdate(const QString& path) {
+download::TWriteResult TIniFile::LoadForUpdate(const QString& path) {
   const LoadStatus status = Load(path);
   if (status == LoadStatus::Unreadable) return {EACCES, path};
   if (status == LoadStatus::Invalid) {
@@ -154,13 +156,13 @@ TWriteResult IniFile::LoadForUpdate(const QString& path) {
   return {0, path};
 }
 
-TWriteResult IniFile::Save(const QString& path) const {
+download::TWriteResult TIniFile::Save(const QString& path) const {
   std::string text;
   if (data_->ini.Save(text) < 0) return {ENOMEM, path};
-  return WriteFileAtomically(path, QByteArray::fromStdString(text));
+  return download::WriteFileAtomically(path, QByteArray::fromStdString(text));
 }
 
-QString IniFile::ReadString(const QString& section, const QString& key,
+QString TIniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
   const auto s = SectionName(section);
   const auto k = KeyName(key);
@@ -169,7 +171,7 @@ QString IniFile::ReadString(const QString& section, const QString& key,
   return stored ? ValueRead(stored) : defaultValue;
 }
 
-bool IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+bool TIniFile::WriteString(const QString& section, const QString& key, const QString& value) {
   const auto s = SectionName(section);
   const auto k = KeyName(key);
   if (!s || !k) return false;
@@ -185,7 +187,7 @@ bool IniFile::WriteString(const QString& section, const QString& key, const QStr
                              true) >= 0;
 }
 
-QStringList IniFile::ReadSections() const {
+QStringList TIniFile::ReadSections() const {
   Ini::TNamesDepend sections;
   data_->ini.GetAllSections(sections);
   sections.sort(Ini::Entry::LoadOrder());
@@ -195,7 +197,7 @@ QStringList IniFile::ReadSections() const {
   return names;
 }
 
-QList<IniFile::TSection> IniFile::ReadAllSections() const {
+QList<TIniFile::TSection> TIniFile::ReadAllSections() const {
   Ini::TNamesDepend sections;
   data_->ini.GetAllSections(sections);
   sections.sort(Ini::Entry::LoadOrder());
@@ -219,15 +221,17 @@ QList<IniFile::TSection> IniFile::ReadAllSections() const {
   return all;
 }
 
-bool IniFile::HoldsSectionName(const QString& name) {
+bool TIniFile::HoldsSectionName(const QString& name) {
   const auto s = SectionName(name);
   return s && FromStore(s->c_str()) == name;
 }
 
-bool IniFile::SameSection(const QString& a, const QString& b) {
+bool TIniFile::SameSection(const QString& a, const QString& b) {
   const auto s = SectionName(a), t = SectionName(b);
   const Utf8NoCase less;
   return s && t && !less(s->c_str(), t->c_str()) && !less(t->c_str(), s->c_str());
 }
 
-void IniFile::Clear() { data_->ini.Reset(); }
+void TIniFile::Clear() { data_->ini.Reset(); }
+
+}  // namespace control

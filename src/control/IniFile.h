@@ -31,7 +31,9 @@
 
 #include "download/FileStore.h"
 
-class IniFile {
+namespace control {
+
+class TIniFile {
  public:
   enum class LoadStatus {
     Loaded,      // the file was read
@@ -40,10 +42,10 @@ class IniFile {
     Invalid,     // it was read but is no INI text: a NUL character, or too large
   };
 
-  IniFile();
-  ~IniFile();
-  IniFile(IniFile&&) noexcept;
-  IniFile& operator=(IniFile&&) noexcept;
+  TIniFile();
+  ~TIniFile();
+  TIniFile(TIniFile&&) noexcept;
+  TIniFile& operator=(TIniFile&&) noexcept;
 
   // Replaces the contents with the file at `path`. Whatever the outcome, the
   // object is usable; on anything but Loaded it is empty.
@@ -53,12 +55,12 @@ class IniFile {
   // file that cannot be read must not be replaced: the result says so. One
   // that is no INI text is kept aside as <path>.bad first (the user may want
   // it back), and the object starts empty.
-  TWriteResult LoadForUpdate(const QString& path);
+  download::TWriteResult LoadForUpdate(const QString& path);
 
   // Writes the contents to a temporary file beside `path` and renames it over
   // `path`, so the old file stays byte for byte as it was unless the new one
   // is complete on disk.
-  TWriteResult Save(const QString& path) const;
+  download::TWriteResult Save(const QString& path) const;
 
   QString ReadString(const QString& section, const QString& key,
                      const QString& defaultValue) const;
@@ -99,3 +101,5 @@ class IniFile {
   struct Data;
   std::unique_ptr<Data> data_;
 };
+
+}  // namespace control

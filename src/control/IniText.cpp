@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+namespace control {
+
 namespace {
 
 using Flag = QStringConverter::Flag;
@@ -133,3 +135,5 @@ std::string ParserText(const QString& text) {
   }
   return out.toStdString();
 }
+
+}  // namespace control

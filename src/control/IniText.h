@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace control {
+
 // The characters `bytes` stand for, or nullopt for bytes that are no text (a NUL
 // character). A file that starts with a UTF-16 mark (FF FE or FE FF, Notepad's
 // "Unicode") is UTF-16; one that starts with the UTF-8 mark is UTF-8, and a broken
@@ -30,3 +32,5 @@ bool IsEmptyName(QStringView name);
 // section without a name with all its keys, a line without a key, and a key
 // before the first section that begins with U+FEFF.
 std::string ParserText(const QString& text);
+
+}  // namespace control

@@ -3,6 +3,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+namespace control {
+
 namespace {
 
 const QString kSection = QStringLiteral("Last Session");
@@ -27,28 +29,28 @@ int ThreadCountFromText(const QString& text) {
   return NumberInRange(text, kMinThreads, kMaxThreads).value_or(kMinThreads);
 }
 
-LastSession ReadLastSession(const IniFile& ini) {
-  LastSession s;
+TLastSession ReadLastSession(const TIniFile& ini) {
+  TLastSession s;
   s.Name = ini.ReadString(kSection, QStringLiteral("Name"), QString());
   const QString threads = ini.ReadString(kSection, QStringLiteral("Threads"), s.Threads);
   const std::optional<int> count = NumberInRange(threads, kMinThreads, kMaxThreads);
   s.Threads = count ? QString::number(*count) : threads;
   s.AllResolutions = ini.ReadString(kSection, QStringLiteral("AllResolutions"), kNo) == kYes;
-  for (TResolution r : FolderOrder()) {
-    const QString fallback = YesNo(r == tr1024x768);
-    s.Sizes[r] = ini.ReadString(kSection, SizeText(r), fallback) == kYes;
+  for (download::TResolution r : download::FolderOrder()) {
+    const QString fallback = YesNo(r == download::tr1024x768);
+    s.Sizes[r] = ini.ReadString(kSection, download::SizeText(r), fallback) == kYes;
   }
   return s;
 }
 
-void WriteLastSession(IniFile& ini, const LastSession& s) {
+void WriteLastSession(TIniFile& ini, const TLastSession& s) {
   ini.WriteString(kSection, QStringLiteral("Name"), s.Name);
   ini.WriteString(kSection, QStringLiteral("Threads"), s.Threads);
   ini.WriteString(kSection, QStringLiteral("AllResolutions"), YesNo(s.AllResolutions));
-  for (TResolution r : FolderOrder()) ini.WriteString(kSection, SizeText(r), YesNo(s.Sizes[r]));
+  for (download::TResolution r : download::FolderOrder()) ini.WriteString(kSection, download::SizeText(r), YesNo(s.Sizes[r]));
 }
 
-site::TSiteUrls ReadSiteUrls(const IniFile& ini, const site::TSiteUrls& defaults) {
+site::TSiteUrls ReadSiteUrls(const TIniFile& ini, const site::TSiteUrls& defaults) {
   const QString section = QStringLiteral("Site");
   auto read = [&](const char* key, const QString& fallback) {
     const QString value = ini.ReadString(section, QString::fromLatin1(key), QString()).trimmed();
@@ -65,3 +67,5 @@ site::TSiteUrls ReadSiteUrls(const IniFile& ini, const site::TSiteUrls& defaults
   urls.ImageHostUrl = withoutSlash(read("ImageHostUrl", defaults.ImageHostUrl)) + u'/';
   return urls;
 }
+
+}  // namespace control

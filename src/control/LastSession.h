@@ -10,13 +10,15 @@
 #include "download/Resolution.h"
 #include "site/SiteUrls.h"
 
-struct LastSession {
+namespace control {
+
+struct TLastSession {
   QString Name;
   QString Threads = QStringLiteral("10");  // the field's text, as typed
   bool AllResolutions = false;
-  std::array<bool, kResolutionCount> Sizes{};  // indexed by TResolution
+  std::array<bool, download::kResolutionCount> Sizes{};  // indexed by TResolution
 
-  LastSession() { Sizes[tr1024x768] = true; }
+  TLastSession() { Sizes[download::tr1024x768] = true; }
 };
 
 inline constexpr int kMinThreads = 1;
@@ -25,10 +27,10 @@ inline constexpr int kMaxThreads = 50;
 // Reads the twelve keys; a box counts as checked only for exactly "Yes", and a
 // missing key takes its default (only 1024x768 is "Yes"). A number outside
 // 1 to 50 in "Threads" is brought to the nearer bound; other text stays as it is.
-LastSession ReadLastSession(const IniFile& ini);
+TLastSession ReadLastSession(const TIniFile& ini);
 
 // Writes the twelve keys in their order; every other key and section stays.
-void WriteLastSession(IniFile& ini, const LastSession& session);
+void WriteLastSession(TIniFile& ini, const TLastSession& session);
 
 // The whole decimal number `text` stands for (blanks around it aside), brought
 // into min to max; nullopt for any other text. A number too long for any count
@@ -41,4 +43,6 @@ int ThreadCountFromText(const QString& text);
 
 // The [Site] addresses, each falling back to `defaults` when absent or empty;
 // MainSiteUrl and WallpaperHostUrl without a trailing slash, ImageHostUrl with one.
-site::TSiteUrls ReadSiteUrls(const IniFile& ini, const site::TSiteUrls& defaults);
+site::TSiteUrls ReadSiteUrls(const TIniFile& ini, const site::TSiteUrls& defaults);
+
+}  // namespace control

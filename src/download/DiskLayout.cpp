@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+namespace download {
+
 namespace {
 
 constexpr QChar kSlash = u'/';
@@ -76,3 +78,5 @@ QStringList ThumbnailCaptions(const QString& dir) {
 QString SettingsFilePath(const QString& dir) { return dir + QStringLiteral("/Settings.ini"); }
 QString BatchFilePath(const QString& dir) { return dir + QStringLiteral("/Batch.ini"); }
 QString LockFilePath(const QString& dir) { return dir + QStringLiteral("/.ostrana.lock"); }
+
+}  // namespace download

@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace download {
+
 // The longest file name (in bytes of UTF-8) the common file systems take.
 inline constexpr int kMaxFileNameBytes = 255;
 
@@ -49,3 +51,5 @@ QString SettingsFilePath(const QString& dir);
 QString BatchFilePath(const QString& dir);
 // dir/.ostrana.lock, held by the copy of the program that works in dir.
 QString LockFilePath(const QString& dir);
+
+}  // namespace download

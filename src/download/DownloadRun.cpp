@@ -1,11 +1,15 @@
 #include "download/DownloadRun.h"
 
-std::mutex& DownloadRun::WriteGate() {
+namespace download {
+
+std::mutex& TDownloadRun::WriteGate() {
   static std::mutex gate;
   return gate;
 }
 
-void DownloadRun::Stop() {
+void TDownloadRun::Stop() {
   std::lock_guard gate(WriteGate());
   Working = false;
 }
+
+}  // namespace download

@@ -16,15 +16,17 @@
 
 class QByteArray;
 
+namespace download {
+
 // One HTTP GET of a picture: on success the whole body is in `buffer`; on a
 // failure `buffer` is untouched and the result says why.
-using FetchBytesFn = std::function<site::TFetchResult(const QString& url, QByteArray& buffer)>;
+using TFetchBytesFn = std::function<site::TFetchResult(const QString& url, QByteArray& buffer)>;
 
-struct DownloadTimings {
+struct TDownloadTimings {
   std::chrono::milliseconds FetchPause{200};  // after every fetch attempt
 };
 
-struct DownloadRun {
+struct TDownloadRun {
   QString Dir;           // base folder of Wallpapers/
   QString Name;          // the run's name, fixed when Start was pressed
   QString NameFolder;    // Dir/Wallpapers/<name as a folder name>
@@ -35,7 +37,7 @@ struct DownloadRun {
   site::TFetchResult FirstPage;
   QStringList SearchLog;
   TResParams ResParams;
-  DownloadTimings Timings;
+  TDownloadTimings Timings;
 
   std::atomic<bool> Working{true};  // cleared by Stop
   std::atomic<int> FoundCnt{0};
@@ -66,3 +68,5 @@ struct DownloadRun {
   // One for all runs: a stopped run and the newer one that follows it share the folder.
   static std::mutex& WriteGate();
 };
+
+}  // namespace download

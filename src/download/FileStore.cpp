@@ -13,6 +13,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace download {
+
 #else
 #error "FileStore writes through the POSIX file calls; this platform needs its own here"
 #endif
@@ -192,3 +195,5 @@ int RemoveLeftoverTemporaries(const QString& folder) {
     if (IsTemporaryFileName(name) && QFile::remove(dir.filePath(name))) ++removed;
   return removed;
 }
+
+}  // namespace download

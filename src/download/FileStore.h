@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace download {
+
 // The outcome of a write: done, or the system's error and the file it concerns.
 struct TWriteResult {
   int Error = 0;  // errno of the step that failed; 0 when the file is in place
@@ -72,3 +74,5 @@ bool IsTemporaryFileName(const QString& fileName);
 // Removes the temporary files that a killed process left in `folder` (only
 // those of our own pattern); returns how many went.
 int RemoveLeftoverTemporaries(const QString& folder);
+
+}  // namespace download

@@ -8,31 +8,11 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "download/JpegDecompressor.h"
+
+namespace download {
+
 namespace {
-
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf escape;
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-  std::longjmp(err->escape, 1);
-}
-
-void Quiet(j_common_ptr) {}
-
-// libjpeg reports errors by longjmp, so nothing with a destructor may live in
-// the frames it jumps over: each reader below keeps its C++ objects outside.
-struct Decompressor {
-  jpeg_decompress_struct cinfo{};
-  ErrorManager err{};
-  Decompressor() {
-    cinfo.err = jpeg_std_error(&err.base);
-    err.base.error_exit = OnError;
-    err.base.output_message = Quiet;
-  }
-};
 
 // --- The marker walk -------------------------------------------------------
 
@@ -156,7 +136,7 @@ struct FileSource {
 };
 
 // Reads from memory when `file` is null.
-bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, FileSource* file, JpegHeader& out) {
+bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, FileSource* file, TJpegHeader& out) {
   if (setjmp(d.err.escape)) {
     jpeg_destroy_decompress(&d.cinfo);
     return false;
@@ -176,103 +156,34 @@ bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, 
   return true;
 }
 
-// --- Decoding ----------------------------------------------------------------
-
-// libjpeg calls this between units of work: during jpeg_start_decompress for
-// every iMCU row of every scan of a progressive file, during
-// jpeg_read_scanlines for every call. Failing here ends the decode through
-// the error manager like any libjpeg error.
-struct Monitor {
-  jpeg_progress_mgr base{};
-  TDecodeLimits limits;
-
-  explicit Monitor(const TDecodeLimits& l) : limits(l) { base.progress_monitor = &Check; }
-
-  static void Check(j_common_ptr cinfo) {
-    const auto* m = reinterpret_cast<const Monitor*>(cinfo->progress);
-    const bool cancelled = m->limits.Cancel && m->limits.Cancel->load(std::memory_order_relaxed);
-    if (cancelled || reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > m->limits.MaxScans)
-      (*cinfo->err->error_exit)(cinfo);
-  }
-};
-
-unsigned ScaleFor(const JpegHeader& h, QSize target) {
-  // The smallest n/8 whose output still covers the target in both directions.
-  for (unsigned n = 1; n < 8; ++n)
-    if (static_cast<qint64>(h.width) * n / 8 >= target.width() && static_cast<qint64>(h.height) * n / 8 >= target.height())
-      return n;
-  return 8;
-}
-
-bool Decode(Decompressor& d, Monitor& monitor, const QByteArray& data, QSize target, QImage& image) {
-  if (setjmp(d.err.escape)) {
-    jpeg_destroy_decompress(&d.cinfo);
-    return false;
-  }
-  jpeg_create_decompress(&d.cinfo);
-  d.cinfo.progress = &monitor.base;
-  jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()));
-  if (jpeg_read_header(&d.cinfo, TRUE) != JPEG_HEADER_OK) {
-    jpeg_destroy_decompress(&d.cinfo);
-    return false;
-  }
-  const JpegHeader h{static_cast<int>(d.cinfo.image_width), static_cast<int>(d.cinfo.image_height)};
-  if (h.width <= 0 || h.height <= 0 || static_cast<qint64>(h.width) * h.height > kMaxDecodePixels) {
-    jpeg_destroy_decompress(&d.cinfo);
-    return false;
-  }
-  // A hard cap on libjpeg's own buffers (progressive data keeps every
-  // coefficient): past it the decoder fails instead of growing. A progressive
-  // picture of kMaxDecodePixels in 4:2:0 needs about 120 MiB; up to three
-  // decodes run at once (a worker's preview, a picked name, the thumbnail pass).
-  d.cinfo.mem->max_memory_to_use = 256L * 1024 * 1024;
-  d.cinfo.scale_num = ScaleFor(h, target);
-  d.cinfo.scale_denom = 8;
-  d.cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&d.cinfo);
-  // `image` lives in the caller's frame, so the jump above cannot skip its destructor.
-  image = QImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height), QImage::Format_RGB888);
-  if (image.isNull()) {
-    jpeg_destroy_decompress(&d.cinfo);
-    return false;
-  }
-  while (d.cinfo.output_scanline < d.cinfo.output_height) {
-    JSAMPROW row = image.scanLine(static_cast<int>(d.cinfo.output_scanline));
-    jpeg_read_scanlines(&d.cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&d.cinfo);
-  jpeg_destroy_decompress(&d.cinfo);
-  return true;
-}
-
 }  // namespace
 
-std::optional<JpegHeader> ReadJpegHeader(const QByteArray& data) {
+std::optional<TJpegHeader> ReadJpegHeader(const QByteArray& data) {
   if (data.isEmpty()) return std::nullopt;
   Decompressor d;
-  JpegHeader h;
+  TJpegHeader h;
   if (!ReadHeader(d, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()), nullptr, h))
     return std::nullopt;
   return h;
 }
 
-std::optional<JpegHeader> ReadJpegFileHeader(const QString& path) {
+std::optional<TJpegHeader> ReadJpegFileHeader(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   FileSource source(file);
   Decompressor d;
-  JpegHeader h;
+  TJpegHeader h;
   if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   return h;
 }
 
-std::optional<JpegHeader> ReadWholeJpeg(const QByteArray& data) {
+std::optional<TJpegHeader> ReadWholeJpeg(const QByteArray& data) {
   const qsizetype end = EndOfImage(reinterpret_cast<const unsigned char*>(data.constData()), data.size());
   if (end < 0 || data.size() - end > kJpegTailBytes - 2) return std::nullopt;
   return ReadJpegHeader(data);
 }
 
-std::optional<JpegHeader> ReadStoredJpegHeader(const QString& path) {
+std::optional<TJpegHeader> ReadStoredJpegHeader(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const qint64 size = file.size();
@@ -280,7 +191,7 @@ std::optional<JpegHeader> ReadStoredJpegHeader(const QString& path) {
 
   FileSource source(file);
   Decompressor d;
-  JpegHeader h;
+  TJpegHeader h;
   if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   // An end marker before the first scan belongs to an EXIF thumbnail.
   const qint64 from = std::max(source.Position(), size - kJpegTailBytes);
@@ -288,11 +199,4 @@ std::optional<JpegHeader> ReadStoredJpegHeader(const QString& path) {
   return h;
 }
 
-QImage DecodeJpegScaled(const QByteArray& data, QSize target, const TDecodeLimits& limits) {
-  QImage image;
-  if (data.isEmpty()) return image;
-  Decompressor d;
-  Monitor monitor(limits);
-  if (!Decode(d, monitor, data, target, image)) return QImage();
-  return image;
-}
+}  // namespace download

@@ -10,21 +10,23 @@
 #include "download/DownloadRun.h"
 #include "download/WorkerHost.h"
 
-struct WorkerShare {
+namespace download {
+
+struct TWorkerShare {
   int Start = 0;    // index of the first link
   int TaskCnt = 1;  // stride
   int TaskIDX = 1;  // worker number, from 1
 };
 
-class WallpaperWorker {
+class TWallpaperWorker {
  public:
-  WallpaperWorker(DownloadRun& run, WorkerHost& host, FetchBytesFn fetch, const std::atomic<bool>& threadActive,
+  TWallpaperWorker(TDownloadRun& run, TWorkerHost& host, TFetchBytesFn fetch, const std::atomic<bool>& threadActive,
                   const std::atomic<bool>& terminating)
       : run_(run), host_(host), fetch_(std::move(fetch)), threadActive_(threadActive), terminating_(terminating) {}
 
   // Runs the worker to its end, which is announced exactly once whatever
   // happens inside, an exception included.
-  void Run(const WorkerShare& share);
+  void Run(const TWorkerShare& share);
 
   // Accepts a stored file when it is a whole JPEG at least 300 wide (feeding
   // the preview and the name's Preview.jpg); removes it otherwise.
@@ -34,6 +36,7 @@ class WallpaperWorker {
   struct TDownload {
     bool Stored = false;  // a whole JPEG at least 300 wide is now in the file
     QString Final;        // why no further try can help; empty when one may
+    QString Why;          // why this try stored nothing, when a further one may help
   };
   // Fetches `url` with up to 50 attempts and stores the body in `fileName`
   // only when it is a picture worth keeping and the run still goes on.
@@ -43,8 +46,9 @@ class WallpaperWorker {
   static constexpr int kMaxAttempts = 50;
 
  private:
-  void Work(const WorkerShare& share);
-  void LoadLink(int n, const QString& slug, const QString& link);
+  void Work(const TWorkerShare& share);
+  // Every try of one link; the caller adds the bar's step and hands the end on.
+  TLinkEnd LoadLink(const QString& slug, const QString& link);
   // The preview, and Preview.jpg for a name without one, from an accepted
   // file (`data` holds its bytes when they are at hand).
   void Accept(const QString& fileName, const QString& id, const QByteArray* data);
@@ -52,10 +56,13 @@ class WallpaperWorker {
   bool WriteFailed(const TWriteResult& failure);
   bool GoOn() const;
 
-  DownloadRun& run_;
-  WorkerHost& host_;
-  FetchBytesFn fetch_;
+  TDownloadRun& run_;
+  TWorkerHost& host_;
+  TFetchBytesFn fetch_;
   const std::atomic<bool>& threadActive_;
   const std::atomic<bool>& terminating_;
+  int n_ = 0;       // the worker's number, from 1
   QString thread_;  // "Thread #n", for log lines
 };
+
+}  // namespace download

@@ -1,5 +1,7 @@
 #include "download/Resolution.h"
 
+namespace download {
+
 namespace {
 constexpr std::array<const char*, kResolutionCount> kTexts{
     "1152x864", "1280x800", "1280x960", "1280x1024", "1440x900", "1600x1200", "1680x1050", "1920x1200", "1024x768",
@@ -25,3 +27,5 @@ bool ResSelected(const TResParams& params, const QString& size) {
   const auto r = ResolutionFromText(size);
   return r && params.Contains(*r);
 }
+
+}  // namespace download

@@ -7,6 +7,8 @@
 #include <bitset>
 #include <optional>
 
+namespace download {
+
 enum TResolution {
   tr1152x864,
   tr1280x800,
@@ -49,3 +51,5 @@ const std::array<TResolution, kResolutionCount>& FolderOrder();
 
 // Whether a link's size text names one of the kept sizes; an unknown text never does.
 bool ResSelected(const TResParams& params, const QString& size);
+
+}  // namespace download

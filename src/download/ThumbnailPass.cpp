@@ -8,8 +8,10 @@
 #include "download/DiskLayout.h"
 #include "download/FileStore.h"
 #include "download/Jpeg.h"
-#include "download/WallpaperLink.h"
+#include "site/UrlScheme.h"
 #include "site/Discovery.h"
+
+namespace download {
 
 namespace {
 
@@ -79,7 +81,7 @@ TThumbnailPass::TNext TThumbnailPass::Visit(int i, const QString& caption) {
     return TNext::End;
   }
 
-  const QString pageUrl = ThumbPageUrl(Settings_.Urls.MainSiteUrl, caption);
+  const QString pageUrl = site::ThumbPageUrl(Settings_.Urls.MainSiteUrl, caption);
   View_.SetState(i, caption, TThumbState::Busy);
   View_.AddLog(pageUrl);
   const std::optional<QString> link = FirstLink(pageUrl);
@@ -103,9 +105,9 @@ std::optional<QString> TThumbnailPass::FirstLink(const QString& pageUrl) {
 
 TThumbnailPass::TNext TThumbnailPass::Fetch(int i, const QString& caption, const QString& thumb,
                                             const QString& link) {
-  const QString id = GetWallpaperID(PageSlug(caption), link);
-  const QString size = GetWallpaperRes(id, link);
-  const QString imageUrl = ThumbImageUrl(Settings_.Urls.ImageHostUrl, caption, size, id);
+  const QString id = site::GetWallpaperID(site::PageSlug(caption), link);
+  const QString size = site::GetWallpaperRes(id, link);
+  const QString imageUrl = site::ThumbImageUrl(Settings_.Urls.ImageHostUrl, caption, size, id);
   TThumbPicture picture;
   site::TFetchResult fetch;
   bool ok = false;
@@ -140,3 +142,5 @@ TThumbnailPass::TNext TThumbnailPass::Fetch(int i, const QString& caption, const
   View_.SetState(i, caption, TThumbState::Stored);
   return TNext::GoOn;
 }
+
+}  // namespace download

@@ -12,6 +12,8 @@
 #include "site/RunContext.h"
 #include "site/SiteUrls.h"
 
+namespace download {
+
 // What a catalogue item's icon says about its thumbnail.
 enum class TThumbState {
   Busy,    // being fetched, or its page gave no wallpaper
@@ -81,3 +83,5 @@ class TThumbnailPass {
   const std::atomic<bool> Working_{false};
   const site::TRunContext Run_;
 };
+
+}  // namespace download

@@ -5,7 +5,7 @@
 
 #include "site/Markup.h"
 #include "site/Retry.h"
-#include "site/Slug.h"
+#include "site/UrlScheme.h"
 #include "site/SortUnique.h"
 #include "site/Text.h"
 

@@ -26,4 +26,12 @@ QString WallpaperLinkEntry(const QString& Line, const QString& WallpaperHostUrl)
   return ExtractEntry(Line, WallpaperHostUrl, kWallpaperLinkEnd);
 }
 
+std::optional<QString> IndexLineName(const QString& Line) {
+  const qsizetype marker = Pos(QStringLiteral("wallpapers for"), Line);
+  if (marker == 0) return std::nullopt;
+  const qsizetype a = marker + 15;
+  const qsizetype b = Pos(QStringLiteral("\">"), Line);
+  return Copy(Line, a, b - a);
+}
+
 }  // namespace site

@@ -3,6 +3,7 @@
 // for the first occurrence of each marker only, so it yields one entry at most.
 
 #include <QString>
+#include <optional>
 
 namespace site {
 
@@ -25,5 +26,10 @@ QString ListingPageEntry(const QString& Line, const QString& MainSiteUrl);
 // The line holds <a href=" + WallpaperHostUrl + "/".
 bool IsWallpaperLinkLine(const QString& Line, const QString& WallpaperHostUrl);
 QString WallpaperLinkEntry(const QString& Line, const QString& WallpaperHostUrl);
+
+// The name a line of the index of names gives: from 15 characters after
+// "wallpapers for" up to the first '">' of the line, empty when that comes too
+// early or not at all. None when the line holds no "wallpapers for".
+std::optional<QString> IndexLineName(const QString& Line);
 
 }  // namespace site

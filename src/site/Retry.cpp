@@ -1,5 +1,10 @@
 #include "site/Retry.h"
 
+#include <optional>
+
+#include "site/Markup.h"
+#include "site/Text.h"
+
 namespace site {
 
 namespace {
@@ -41,6 +46,14 @@ TFetchResult DownloadIndexPage(const QString& URL, QStringList& SL, const TRunCo
     if (!SL.isEmpty() || calls >= kIndexPageCalls || Run.Terminating.load() || Run.Stopped() || result.IsFinal())
       return result;
   }
+}
+
+TFetchResult GetNames(const QString& URL, QStringList& SL, const TRunContext& Run) {
+  QStringList lines;
+  const TFetchResult result = DownloadIndexPage(WithTrailingSlash(URL), lines, Run);
+  for (const QString& line : lines)
+    if (const std::optional<QString> name = IndexLineName(line)) SL.append(*name);
+  return result;
 }
 
 }  // namespace site

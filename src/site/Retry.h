@@ -47,4 +47,9 @@ bool LoadWithSynaps(const QString& LoadURL, TPictureDest& Dest, const TRunContex
 // holds the page afterwards, or nothing. Returns the last call's outcome.
 TFetchResult DownloadIndexPage(const QString& URL, QStringList& SL, const TRunContext& Run);
 
+// Appends to SL the names of the index page at URL ("/" appended when
+// missing), asked for with up to kIndexPageCalls calls. Returns the outcome of
+// the last call.
+TFetchResult GetNames(const QString& URL, QStringList& SL, const TRunContext& Run);
+
 }  // namespace site

@@ -5,7 +5,7 @@ namespace ui {
 TEnvironment CompiledEnvironment(const QString& dir, TPlatform& platform) {
   TEnvironment environment;
   environment.Dir = dir;
-  environment.SetSiteUrls(site::TSiteUrls());
+  environment.Site = site::TSiteUrls();
   environment.MakerWebAddress = "www.tamro.example";
   environment.DonationPageUrl = "http://www.tamro.example/donate";
   environment.Platform = &platform;

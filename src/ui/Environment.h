@@ -16,25 +16,16 @@ class TPlatform;
 
 struct TEnvironment {
   QString Dir;               // working directory, without a trailing separator
-  QString MainSiteUrl;       // scheme and main host of the site, no trailing slash
-  QString WallpaperHostUrl;  // scheme and host of the wallpaper pages, no trailing slash
-  QString ImageHostUrl;      // scheme and host of the image files, with a trailing slash
+  site::TSiteUrls Site;      // the site's three addresses
   QString MakerWebAddress;   // shown in the title and the About window
   QString DonationPageUrl;   // opened by the About window's donate picture
   TPlatform* Platform = nullptr;  // required; outlives the windows
 
   // Timing constants; tests shorten them.
   site::TFetchOptions Fetch;                            // the wait bound of every fetch
-  DownloadTimings Download;                             // the pause after each image fetch
+  download::TDownloadTimings Download;                             // the pause after each image fetch
   std::chrono::milliseconds TimerInterval{1000};        // the elapsed-time clock's tick
   std::chrono::milliseconds ShutdownBound{2000};        // how long closing waits for task threads
-
-  site::TSiteUrls SiteUrls() const { return {MainSiteUrl, WallpaperHostUrl, ImageHostUrl}; }
-  void SetSiteUrls(const site::TSiteUrls& urls) {
-    MainSiteUrl = urls.MainSiteUrl;
-    WallpaperHostUrl = urls.WallpaperHostUrl;
-    ImageHostUrl = urls.ImageHostUrl;
-  }
 };
 
 // The compiled-in values: the site on reserved .example hosts, which resolve

@@ -7,7 +7,7 @@
 #include <QSize>
 #include <QString>
 
-#include "download/Jpeg.h"
+#include "ui/display/JpegDecode.h"
 
 namespace ui {
 

@@ -94,7 +94,7 @@ TAbout::TAbout(const TEnvironment& environment)
   // Its name is the address it shows.
   Label4->setAccessibleDescription("Opens this web address in the web browser");
 
-  Memo1 = new QPlainTextEdit(AboutText(environment.MainSiteUrl).join('\n'), this);
+  Memo1 = new QPlainTextEdit(AboutText(environment.Site.MainSiteUrl).join('\n'), this);
   Memo1->setObjectName("Memo1");
   Memo1->setGeometry(8, 8, 513, 216);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -155,9 +155,9 @@ class TForm1 : public QWidget {
   // current one, and a run is told apart from the others by that object alone.
   // Workers and the search of a stopped run keep theirs, so their late notices
   // never count against a newer run.
-  std::shared_ptr<DownloadRun> Run;
+  std::shared_ptr<download::TDownloadRun> Run;
 
-  TResParams ResParams;
+  download::TResParams ResParams;
   QString Dir;
   QString CurrentPath;  // what a click on the preview opens; UI thread only
   QString PreviewPath;  // the file WM_IMAGE_UPDATE shows
@@ -180,24 +180,24 @@ class TForm1 : public QWidget {
   void FormCreate();
   void FormDestroy();
   void CheckBox1Click();
-  void SizeBoxClick(QCheckBox* box, TResolution size);
+  void SizeBoxClick(QCheckBox* box, download::TResolution size);
   void SpinEdit1Change();
   void GetGirlsList();
   void NameEditSelect(int index);
   // The check box of one size.
-  QCheckBox* SizeBox(TResolution size) const;
+  QCheckBox* SizeBox(download::TResolution size) const;
 
   // ---- The run controller (src/control/Form1Run.cpp) --------------------------
   void Button1Click();
   void FindWallpapers();
   // A worker's last act, carried out on the UI thread.
-  void AnnounceDone(const std::shared_ptr<DownloadRun>& run);
+  void AnnounceDone(const std::shared_ptr<download::TDownloadRun>& run);
   void Timer1Timer();
   // True while `run` is the current run and the window is not closing.
-  bool IsCurrent(const DownloadRun& run) const;
+  bool IsCurrent(const download::TDownloadRun& run) const;
   // A write of the run failed in a way every later one shares (a full disk, a
   // read-only folder): the run and a batch stop, and the user is told once.
-  void StopForWriteFailure(DownloadRun& run, const TWriteResult& failure);
+  void StopForWriteFailure(download::TDownloadRun& run, const download::TWriteResult& failure);
   // Why the site's configured addresses cannot be used; empty when they can.
   QString SiteAddressProblem() const;
   bool SiteNoticeGiven = false;  // "no site is configured" was said
@@ -228,10 +228,10 @@ class TForm1 : public QWidget {
   void AddBatchEntries(const QStringList& names);
   // Writes the list into Batch.ini, when it has changed since the last save;
   // a failure is logged. True when the file holds the list.
-  bool SaveBatch(BatchSave mode);
+  bool SaveBatch(control::TBatchSave mode);
   // Batch.ini as the list last read or wrote it; made on first use.
-  TBatchFile& BatchStore();
-  std::unique_ptr<TBatchFile> BatchFile;
+  control::TBatchFile& BatchStore();
+  std::unique_ptr<control::TBatchFile> BatchFile;
   // The first entry of the section `name` names, as Batch.ini matches
   // sections; -1 when there is none.
   int FindBatchEntry(const QString& name) const;
@@ -255,6 +255,10 @@ class TForm1 : public QWidget {
   void LoadPreview(const QString& path, std::function<void(const QImage&)> done);
   // Shows the file in the preview once decoded; one that cannot be shown empties it.
   void ShowPreviewFile(const QString& path);
+  // A name's picture: the file at `path` goes to the preview and becomes
+  // CurrentPath, or `shown` gets it once decoded when given; without such a file
+  // the preview is emptied and false returned.
+  bool ShowPictureOrClear(const QString& path, std::function<void(const QImage&)> shown = {});
   // Shows `picture` at once (null: empties the preview); a decode still under
   // way for the preview is dropped.
   void SetPreview(const QImage& picture);
@@ -269,9 +273,9 @@ class TForm1 : public QWidget {
   void OpenOrLog(const QString& target);
   void ShowSelectedOrLog(const QString& path);
   // The end of a run outside batch mode: its notification, unless it was stopped.
-  void NotifyRunEnd(const DownloadRun& run, bool stopped);
+  void NotifyRunEnd(const download::TDownloadRun& run, bool stopped);
   // A batch tells the desktop once, at its end, what all its runs found.
-  void CountBatchRun(const DownloadRun& run);
+  void CountBatchRun(const download::TDownloadRun& run);
   void NotifyBatchEnd();
   TRunNotice BatchNotice{.Names = 0};  // the runs of the batch under way
   // Follows the progress bar on the launcher's icon while a run is working.
@@ -279,15 +283,15 @@ class TForm1 : public QWidget {
   TLauncherProgress LauncherProgress;
 
   // ---- Discovery (src/site/Form1Discovery.cpp) --------------------------------
-  void FindImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
+  void FindImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run);
 
   // ---- Downloading (src/download/Form1Download.cpp) ---------------------------
   // The search's terminated event: prepares the folders and starts the workers.
-  void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<DownloadRun>& run);
-  void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run);
+  void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<download::TDownloadRun>& run);
+  void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run);
   // The name's folder and its nine size folders, without what a killed run
   // left half-written; false (with the run stopped) when they cannot be made.
-  bool MakeRunFolders(DownloadRun& run);
+  bool MakeRunFolders(download::TDownloadRun& run);
 
   // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
   // "Load Girls": the site's index is fetched on the thread of LoadAllGirlsNames,

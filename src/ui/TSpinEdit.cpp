@@ -22,7 +22,7 @@ void TSpinEdit::SetText(const QString& text) { lineEdit()->setText(text); }
 QValidator::State TSpinEdit::validate(QString&, int&) const { return QValidator::Acceptable; }
 
 int TSpinEdit::valueFromText(const QString& text) const {
-  return NumberInRange(text, minimum(), maximum()).value_or(minimum());
+  return control::NumberInRange(text, minimum(), maximum()).value_or(minimum());
 }
 
 QString TSpinEdit::textFromValue(int value) const {

@@ -23,9 +23,9 @@ namespace {
 int RunWindows(const QString& dir, ui::TPlatform& platform) {
   ui::TEnvironment environment = ui::CompiledEnvironment(dir, platform);
   // An optional [Site] section of Settings.ini points the program at another site.
-  IniFile settings;
-  settings.Load(SettingsFilePath(environment.Dir));
-  environment.SetSiteUrls(ReadSiteUrls(settings, environment.SiteUrls()));
+  control::TIniFile settings;
+  settings.Load(download::SettingsFilePath(environment.Dir));
+  environment.Site = control::ReadSiteUrls(settings, environment.Site);
 
   ui::TForm1 Form1(environment);
   ui::TAbout About(environment);  // hidden until "About" is pressed

@@ -4,7 +4,7 @@
 
 #include "control/BatchList.h"
 
-inline void PrintTo(const BatchEntry& e, std::ostream* os) {
+inline void PrintTo(const control::TBatchEntry& e, std::ostream* os) {
   *os << '{' << e.Name.toStdString() << ", " << e.Found.toStdString() << ", " << e.Done.toStdString() << ", "
       << (e.Checked ? "ticked" : "unticked") << '}';
 }

@@ -16,8 +16,8 @@
 
 namespace {
 
-BatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
-  return BatchEntry{name, found, done, checked};
+control::TBatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
+  return control::TBatchEntry{name, found, done, checked};
 }
 
 ino_t Inode(const QString& path) {
@@ -27,7 +27,7 @@ ino_t Inode(const QString& path) {
 
 class BatchListTest : public ::testing::Test {
  protected:
-  QString Path() const { return BatchFilePath(dir_.path()); }
+  QString Path() const { return download::BatchFilePath(dir_.path()); }
   void WriteText(const QByteArray& bytes, const QString& path) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -50,7 +50,7 @@ TEST_F(BatchListTest, LoadingGivesOneEntryPerSectionInFileOrderWithDefaults) {
   struct Case {
     const char* what;
     QByteArray text;
-    QList<BatchEntry> expected;
+    QList<control::TBatchEntry> expected;
   };
   const Case cases[] = {
       {"no keys", "[Alone]\n", {Entry("Alone", "0", "No", false)}},
@@ -68,67 +68,67 @@ TEST_F(BatchListTest, LoadingGivesOneEntryPerSectionInFileOrderWithDefaults) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteText(c.text, Path());
-    EXPECT_EQ(LoadBatchFile(Path()), c.expected);
+    EXPECT_EQ(control::LoadBatchFile(Path()), c.expected);
   }
 }
 
 TEST_F(BatchListTest, AMissingOrUnusableFileLoadsAsAnEmptyList) {
-  EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
+  EXPECT_TRUE(control::LoadBatchFile(Path()).isEmpty());
   WriteText(QByteArray("[A]\n\0\xff", 6), Path());
-  EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
+  EXPECT_TRUE(control::LoadBatchFile(Path()).isEmpty());
   QFile::remove(Path());
   ASSERT_TRUE(QDir().mkdir(Path()));  // a folder where the file should be
-  EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
-  EXPECT_FALSE(TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, BatchSave::Update));
+  EXPECT_TRUE(control::LoadBatchFile(Path()).isEmpty());
+  EXPECT_FALSE(control::TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, control::TBatchSave::Update));
   EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
 TEST_F(BatchListTest, AFileWrittenFromScratchHoldsTheEntriesInListOrderAndTheKeysInTheirs) {
-  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("B", "0", "No", true), Entry("A", "7", "Yes", false)}, BatchSave::Update));
+  ASSERT_TRUE(control::TBatchFile(Path()).Save({Entry("B", "0", "No", true), Entry("A", "7", "Yes", false)}, control::TBatchSave::Update));
   EXPECT_EQ(ReadText(Path()), "[B]\nDone=No\nFound=0\nChecked=Yes\n\n\n[A]\nDone=Yes\nFound=7\nChecked=No\n");
 }
 
 TEST_F(BatchListTest, SavingUpdatesSectionsInPlaceAppendsNewOnesAndRemovesNone) {
   WriteText("; kept\n[Old]\nDone=Yes\n[A]\nChecked=Yes\nFound=1\n", Path());
-  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("New", "0", "No", true), Entry("a", "5", "Yes", false)}, BatchSave::Update));
-  EXPECT_EQ(LoadBatchFile(Path()),
-            (QList<BatchEntry>{Entry("Old", "0", "Yes", false), Entry("A", "5", "Yes", false),
+  ASSERT_TRUE(control::TBatchFile(Path()).Save({Entry("New", "0", "No", true), Entry("a", "5", "Yes", false)}, control::TBatchSave::Update));
+  EXPECT_EQ(control::LoadBatchFile(Path()),
+            (QList<control::TBatchEntry>{Entry("Old", "0", "Yes", false), Entry("A", "5", "Yes", false),
                                Entry("New", "0", "No", true)}));
   EXPECT_TRUE(ReadText(Path()).startsWith("; kept\n"));
 }
 
 TEST_F(BatchListTest, EntriesOfOneNameShareASectionAndTheLaterOneWins) {
-  const QList<BatchEntry> entries{Entry("Same", "3", "Yes", false), Entry("Other", "0", "No", true),
+  const QList<control::TBatchEntry> entries{Entry("Same", "3", "Yes", false), Entry("Other", "0", "No", true),
                                   Entry("SAME", "0", "No", true)};
-  ASSERT_TRUE(TBatchFile(Path()).Save(entries, BatchSave::Update));
-  EXPECT_EQ(LoadBatchFile(Path()),
-            (QList<BatchEntry>{Entry("Same", "0", "No", true), Entry("Other", "0", "No", true)}));
+  ASSERT_TRUE(control::TBatchFile(Path()).Save(entries, control::TBatchSave::Update));
+  EXPECT_EQ(control::LoadBatchFile(Path()),
+            (QList<control::TBatchEntry>{Entry("Same", "0", "No", true), Entry("Other", "0", "No", true)}));
 }
 
 TEST_F(BatchListTest, FromScratchTheFileHoldsExactlyTheGivenEntries) {
   WriteText("[A]\nDone=No\n[B]\nDone=No\n[C]\nDone=Yes\nFound=4\nChecked=No\n", Path());
-  ASSERT_TRUE(TBatchFile(Path()).Save({Entry("A", "0", "No", true), Entry("C", "4", "Yes", false)}, BatchSave::FromScratch));
+  ASSERT_TRUE(control::TBatchFile(Path()).Save({Entry("A", "0", "No", true), Entry("C", "4", "Yes", false)}, control::TBatchSave::FromScratch));
   EXPECT_EQ(ReadText(Path()), "[A]\nDone=No\nFound=0\nChecked=Yes\n\n\n[C]\nDone=Yes\nFound=4\nChecked=No\n");
-  ASSERT_TRUE(TBatchFile(Path()).Save({}, BatchSave::FromScratch));
-  EXPECT_TRUE(LoadBatchFile(Path()).isEmpty());
+  ASSERT_TRUE(control::TBatchFile(Path()).Save({}, control::TBatchSave::FromScratch));
+  EXPECT_TRUE(control::LoadBatchFile(Path()).isEmpty());
 }
 
 TEST_F(BatchListTest, AFileThatIsNoIniTextIsKeptAsideBeforeItIsReplaced) {
   const QByteArray garbage("\0\1\2 not ours", 13);
-  for (BatchSave mode : {BatchSave::Update, BatchSave::FromScratch}) {
+  for (control::TBatchSave mode : {control::TBatchSave::Update, control::TBatchSave::FromScratch}) {
     WriteText(garbage, Path());
-    ASSERT_TRUE(TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, mode));
+    ASSERT_TRUE(control::TBatchFile(Path()).Save({Entry("A", "0", "No", true)}, mode));
     EXPECT_EQ(ReadText(Path() + ".bad"), garbage);
-    EXPECT_EQ(LoadBatchFile(Path()), QList<BatchEntry>{Entry("A", "0", "No", true)});
+    EXPECT_EQ(control::LoadBatchFile(Path()), QList<control::TBatchEntry>{Entry("A", "0", "No", true)});
   }
 }
 
 TEST_F(BatchListTest, AFileFromAWindowsEditorKeepsEveryEntryAndTheNextSaveWritesItAsUtf8) {
-  const QList<BatchEntry> entries{Entry(QString::fromUtf8("Ren\xC3\xA9" "e Test"), "12", "Yes", false),
+  const QList<control::TBatchEntry> entries{Entry(QString::fromUtf8("Ren\xC3\xA9" "e Test"), "12", "Yes", false),
                                   Entry(QString::fromUtf8("Fran\xC3\xA7oise"), "3", "No", true),
                                   Entry("Plain", "0", "No", true)};
   QString text;
-  for (const BatchEntry& e : entries)
+  for (const control::TBatchEntry& e : entries)
     text += "[" + e.Name + "]\r\nDone=" + e.Done + "\r\nFound=" + e.Found + "\r\nChecked=" +
             (e.Checked ? "Yes" : "No") + "\r\n";
   QStringEncoder utf16(QStringConverter::Utf16LE);
@@ -143,10 +143,10 @@ TEST_F(BatchListTest, AFileFromAWindowsEditorKeepsEveryEntryAndTheNextSaveWrites
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteText(c.bytes, Path());
-    ASSERT_EQ(LoadBatchFile(Path()), entries);
-    QList<BatchEntry> changed = entries;
+    ASSERT_EQ(control::LoadBatchFile(Path()), entries);
+    QList<control::TBatchEntry> changed = entries;
     changed[2].Checked = false;
-    ASSERT_TRUE(TBatchFile(Path()).Save(changed, BatchSave::Update));
+    ASSERT_TRUE(control::TBatchFile(Path()).Save(changed, control::TBatchSave::Update));
     EXPECT_FALSE(QFile::exists(Path() + ".bad"));
     const QByteArray saved = ReadText(Path());
     QStringDecoder strict(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -155,45 +155,45 @@ TEST_F(BatchListTest, AFileFromAWindowsEditorKeepsEveryEntryAndTheNextSaveWrites
               "[Fran\u00E7oise]\nDone=No\nFound=3\nChecked=Yes\n\n\n"
               "[Plain]\nDone=No\nFound=0\nChecked=No\n");
     EXPECT_FALSE(strict.hasError());
-    EXPECT_EQ(LoadBatchFile(Path()), changed);
+    EXPECT_EQ(control::LoadBatchFile(Path()), changed);
   }
 }
 
 TEST_F(BatchListTest, ASectionLineWithoutItsBracketNeitherMakesAnEntryNorGrowsTheFile) {
   WriteText("[A]\nDone=No\nFound=1\nChecked=Yes\n[Broken Name\nDone=Yes\nFound=9\n[B]\nDone=No\n", Path());
-  const QList<BatchEntry> expected{Entry("A", "1", "No", true), Entry("B", "0", "No", false)};
-  EXPECT_EQ(LoadBatchFile(Path()), expected);
-  ASSERT_TRUE(TBatchFile(Path()).Save(expected, BatchSave::Update));
+  const QList<control::TBatchEntry> expected{Entry("A", "1", "No", true), Entry("B", "0", "No", false)};
+  EXPECT_EQ(control::LoadBatchFile(Path()), expected);
+  ASSERT_TRUE(control::TBatchFile(Path()).Save(expected, control::TBatchSave::Update));
   const QByteArray first = ReadText(Path());
   for (int save = 0; save < 3; ++save) {
-    EXPECT_EQ(LoadBatchFile(Path()), expected);
-    ASSERT_TRUE(TBatchFile(Path()).Save(expected, BatchSave::Update));
+    EXPECT_EQ(control::LoadBatchFile(Path()), expected);
+    ASSERT_TRUE(control::TBatchFile(Path()).Save(expected, control::TBatchSave::Update));
     EXPECT_EQ(ReadText(Path()), first);
   }
 }
 
 TEST_F(BatchListTest, ANameTheFileCannotHoldIsLeftOutAndTheOthersAreSaved) {
-  ASSERT_TRUE(TBatchFile(Path()).Save(
-      {Entry("A]B", "0", "No", true), Entry("   ", "0", "No", true), Entry("C", "0", "No", true)}, BatchSave::Update));
-  EXPECT_EQ(LoadBatchFile(Path()), QList<BatchEntry>{Entry("C", "0", "No", true)});
+  ASSERT_TRUE(control::TBatchFile(Path()).Save(
+      {Entry("A]B", "0", "No", true), Entry("   ", "0", "No", true), Entry("C", "0", "No", true)}, control::TBatchSave::Update));
+  EXPECT_EQ(control::LoadBatchFile(Path()), QList<control::TBatchEntry>{Entry("C", "0", "No", true)});
 }
 
 // Every write puts a new file in place, so an unchanged inode means nothing was written.
 TEST_F(BatchListTest, AnUpdateWithTheListAsTheFileHoldsItWritesNothing) {
   WriteText("[A]\nDone=No\nFound=0\nChecked=Yes\n[B]\nChecked=No\n", Path());
-  TBatchFile file(Path());
-  QList<BatchEntry> entries = file.Load();
+  control::TBatchFile file(Path());
+  QList<control::TBatchEntry> entries = file.Load();
   const ino_t loaded = Inode(Path());
-  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
   EXPECT_EQ(Inode(Path()), loaded);
   entries[1].Checked = true;
-  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
   const ino_t changed = Inode(Path());
   EXPECT_NE(changed, loaded);
-  EXPECT_EQ(LoadBatchFile(Path()), entries);
-  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  EXPECT_EQ(control::LoadBatchFile(Path()), entries);
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
   EXPECT_EQ(Inode(Path()), changed);
-  ASSERT_TRUE(file.Save(entries, BatchSave::FromScratch));  // always written afresh
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::FromScratch));  // always written afresh
   EXPECT_NE(Inode(Path()), changed);
 }
 
@@ -203,9 +203,9 @@ TEST_F(BatchListTest, AnUpdateWithTheListAsTheFileHoldsItWritesNothing) {
 TEST_F(BatchListTest, WritingOnlyWhatChangedEndsAsWritingEverything) {
   const QString other = dir_.filePath("Other.ini");
   const QStringList names{"Ann", "ANN", "Bea", QString::fromUtf8("\xC3\x91" "andu"), QString::fromUtf8("\xC3\xB1" "andu"), "Cy"};
-  TBatchFile kept(Path());
+  control::TBatchFile kept(Path());
   kept.Load();
-  QList<BatchEntry> entries;
+  QList<control::TBatchEntry> entries;
   std::uint32_t seed = 12345;
   auto next = [&](std::uint32_t bound) {
     seed = seed * 1664525u + 1013904223u;
@@ -217,46 +217,46 @@ TEST_F(BatchListTest, WritingOnlyWhatChangedEndsAsWritingEverything) {
     if (entries.isEmpty() || op < 3) {
       entries << Entry(names[next(names.size())], "0", "No", true);
     } else {
-      BatchEntry& entry = entries[next(entries.size())];
+      control::TBatchEntry& entry = entries[next(entries.size())];
       if (op < 6) entry.Checked = !entry.Checked;
       else if (op < 8) entry.Found = QString::number(next(100));
       else if (op < 9) entry.Done = entry.Done == "Yes" ? "No" : "Yes";
       else for (int i = 0; i < 6; ++i) entries[next(entries.size())].Checked = next(2);  // many at once
     }
-    const BatchSave mode = next(20) == 0 ? BatchSave::FromScratch : BatchSave::Update;
+    const control::TBatchSave mode = next(20) == 0 ? control::TBatchSave::FromScratch : control::TBatchSave::Update;
     ASSERT_TRUE(kept.Save(entries, mode));
-    ASSERT_TRUE(TBatchFile(other).Save(entries, mode));
+    ASSERT_TRUE(control::TBatchFile(other).Save(entries, mode));
     ASSERT_EQ(ReadText(Path()), ReadText(other));
   }
-  EXPECT_EQ(LoadBatchFile(Path()), LoadBatchFile(other));
+  EXPECT_EQ(control::LoadBatchFile(Path()), control::LoadBatchFile(other));
 }
 
 TEST_F(BatchListTest, WhatTheProgramDoesNotWriteSurvivesTheSavesOfAKeptFile) {
   WriteText("; my notes\n[A]\nNote=keep me\nDone=No\nChecked=Yes\n[B]\nChecked=No\n", Path());
-  TBatchFile file(Path());
-  QList<BatchEntry> entries = file.Load();
+  control::TBatchFile file(Path());
+  QList<control::TBatchEntry> entries = file.Load();
   entries[1].Checked = true;
-  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
   entries[0].Found = "4";
-  ASSERT_TRUE(file.Save(entries, BatchSave::Update));
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
   const QByteArray text = ReadText(Path());
   EXPECT_TRUE(text.startsWith("; my notes\n")) << text.toStdString();
   EXPECT_TRUE(text.contains("Note=keep me\n")) << text.toStdString();
-  EXPECT_EQ(LoadBatchFile(Path()), entries);
+  EXPECT_EQ(control::LoadBatchFile(Path()), entries);
 }
 
 // After a failed write the file is read again: what it holds is no longer known.
 TEST_F(BatchListTest, AfterAFailedSaveTheNextSaveWritesWhateverItsList) {
-  TBatchFile file(Path());
+  control::TBatchFile file(Path());
   file.Load();
-  const QList<BatchEntry> first{Entry("A", "0", "No", true)};
-  ASSERT_TRUE(file.Save(first, BatchSave::Update));
+  const QList<control::TBatchEntry> first{Entry("A", "0", "No", true)};
+  ASSERT_TRUE(file.Save(first, control::TBatchSave::Update));
   ASSERT_TRUE(QFile::remove(Path()));
   ASSERT_TRUE(QDir().mkpath(Path() + "/in the way"));  // a folder the new file cannot replace
-  EXPECT_FALSE(file.Save({Entry("A", "0", "No", false)}, BatchSave::Update));
+  EXPECT_FALSE(file.Save({Entry("A", "0", "No", false)}, control::TBatchSave::Update));
   ASSERT_TRUE(QDir(Path()).removeRecursively());
-  ASSERT_TRUE(file.Save(first, BatchSave::Update));  // the list as last saved, but the file is gone
-  EXPECT_EQ(LoadBatchFile(Path()), first);
+  ASSERT_TRUE(file.Save(first, control::TBatchSave::Update));  // the list as last saved, but the file is gone
+  EXPECT_EQ(control::LoadBatchFile(Path()), first);
 }
 
 TEST_F(BatchListTest, AnEntryShowsItsPreviewElseItsThumbnailElseNothing) {
@@ -279,7 +279,7 @@ TEST_F(BatchListTest, AnEntryShowsItsPreviewElseItsThumbnailElseNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.toStdString());
-    EXPECT_EQ(EntryPicture(dir, c.name), c.expected);
+    EXPECT_EQ(control::EntryPicture(dir, c.name), c.expected);
   }
 }
 

@@ -23,7 +23,7 @@ TEST(FolderLock, TheSecondCopyInAFolderFindsTheFirstAndItsFolderFreeOnceItHasGon
   QTemporaryDir dir, other;
   auto first = std::make_unique<TFolderLock>(dir.path());
   ASSERT_EQ(first->State(), TState::Held);
-  EXPECT_TRUE(QFile::exists(LockFilePath(dir.path())));
+  EXPECT_TRUE(QFile::exists(download::LockFilePath(dir.path())));
 
   const TFolderLock second(dir.path());
   EXPECT_EQ(second.State(), TState::HeldByAnother);
@@ -37,7 +37,7 @@ TEST(FolderLock, TheSecondCopyInAFolderFindsTheFirstAndItsFolderFreeOnceItHasGon
   EXPECT_EQ(TFolderLock(other.path()).State(), TState::Held) << "another folder is another lock";
 
   first.reset();
-  EXPECT_FALSE(QFile::exists(LockFilePath(dir.path())));
+  EXPECT_FALSE(QFile::exists(download::LockFilePath(dir.path())));
   EXPECT_EQ(TFolderLock(dir.path()).State(), TState::Held);
 }
 
@@ -47,13 +47,13 @@ TEST(FolderLock, TheLockOfACopyThatDiedIsTakenOver) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    QLockFile lock(LockFilePath(dir.path()));
+    QLockFile lock(download::LockFilePath(dir.path()));
     _exit(lock.tryLock(0) ? 0 : 1);  // no destructor: the file stays
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  ASSERT_TRUE(QFile::exists(LockFilePath(dir.path())));
+  ASSERT_TRUE(QFile::exists(download::LockFilePath(dir.path())));
 
   const TFolderLock lock(dir.path());
   EXPECT_EQ(lock.State(), TState::Held);

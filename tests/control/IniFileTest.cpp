@@ -13,7 +13,7 @@
 
 namespace {
 
-using Status = IniFile::LoadStatus;
+using Status = control::TIniFile::LoadStatus;
 
 // `text` as Notepad saves it as "Unicode": UTF-16 after its mark.
 QByteArray AsUtf16(const QString& text, QStringConverter::Encoding order) {
@@ -37,24 +37,24 @@ class IniFileTest : public ::testing::Test {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
   // Loads `bytes` as the file's contents.
-  IniFile LoadText(const QByteArray& bytes) {
+  control::TIniFile LoadText(const QByteArray& bytes) {
     WriteBytes(bytes);
-    IniFile ini;
+    control::TIniFile ini;
     EXPECT_EQ(ini.Load(Path()), Status::Loaded);
     return ini;
   }
   // What `ini` writes to disk.
-  QString SavedText(const IniFile& ini) {
+  QString SavedText(const control::TIniFile& ini) {
     EXPECT_TRUE(ini.Save(Path()));
     return QString::fromUtf8(ReadBytes());
   }
   // Saves `ini`, loads what was written and saves that again: the second save
   // must write the bytes of the first, or the file would change on every run.
   // Returns the first save's bytes.
-  QByteArray SavedTwice(const IniFile& ini) {
+  QByteArray SavedTwice(const control::TIniFile& ini) {
     EXPECT_TRUE(ini.Save(Path()));
     const QByteArray first = ReadBytes();
-    IniFile reloaded;
+    control::TIniFile reloaded;
     EXPECT_EQ(reloaded.Load(Path()), Status::Loaded);
     EXPECT_TRUE(reloaded.Save(Path()));
     EXPECT_EQ(ReadBytes().toStdString(), first.toStdString()) << "the second save changed the file";
@@ -78,11 +78,11 @@ TEST_F(IniFileTest, SectionsAndKeysMatchWithoutRegardToCaseOrOuterBlanks) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.section.toStdString());
-    IniFile ini;
+    control::TIniFile ini;
     ASSERT_TRUE(ini.WriteString(c.section, c.key, "value"));
     EXPECT_EQ(ini.ReadString(c.sectionAsRead, c.keyAsRead, "default"), "value");
     ASSERT_TRUE(ini.Save(Path()));
-    IniFile reloaded;
+    control::TIniFile reloaded;
     ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
     EXPECT_EQ(reloaded.ReadString(c.sectionAsRead, c.keyAsRead, "default"), "value");
     // Writing under another spelling updates the one entry, keeping the first spelling.
@@ -93,7 +93,7 @@ TEST_F(IniFileTest, SectionsAndKeysMatchWithoutRegardToCaseOrOuterBlanks) {
 }
 
 TEST_F(IniFileTest, PlacesAreKeptAndNewEntriesAppended) {
-  IniFile ini = LoadText("[B]\nx=1\ny=2\n\n[A]\nz=3\n");
+  control::TIniFile ini = LoadText("[B]\nx=1\ny=2\n\n[A]\nz=3\n");
   ASSERT_TRUE(ini.WriteString("A", "new", "4"));
   ASSERT_TRUE(ini.WriteString("b", "Y", "5"));
   ASSERT_TRUE(ini.WriteString("C", "k", "6"));
@@ -102,7 +102,7 @@ TEST_F(IniFileTest, PlacesAreKeptAndNewEntriesAppended) {
 }
 
 TEST_F(IniFileTest, ClearedFileHoldsExactlyWhatIsWrittenAfterwards) {
-  IniFile ini = LoadText("; old list\n[Gone]\nDone=Yes\n\n[Kept]\nDone=No\n");
+  control::TIniFile ini = LoadText("; old list\n[Gone]\nDone=Yes\n\n[Kept]\nDone=No\n");
   ini.Clear();
   EXPECT_TRUE(ini.ReadSections().isEmpty());
   for (const char* name : {"Kept", "Second"}) {
@@ -115,7 +115,7 @@ TEST_F(IniFileTest, ClearedFileHoldsExactlyWhatIsWrittenAfterwards) {
 }
 
 TEST_F(IniFileTest, MissingKeyReadsAsTheDefault) {
-  const IniFile ini = LoadText("[Last Session]\nName=\nThreads=12\n\n[Empty]\n");
+  const control::TIniFile ini = LoadText("[Last Session]\nName=\nThreads=12\n\n[Empty]\n");
   struct Case {
     QString section, key, expected;
   };
@@ -133,7 +133,7 @@ TEST_F(IniFileTest, MissingKeyReadsAsTheDefault) {
 }
 
 TEST_F(IniFileTest, EverythingNotWrittenSurvivesASave) {
-  IniFile ini = LoadText(
+  control::TIniFile ini = LoadText(
       "; written by hand\n"
       "\n"
       "stray=before any section\n"
@@ -172,14 +172,14 @@ TEST_F(IniFileTest, EverythingNotWrittenSurvivesASave) {
             "Threads=10\n");
   // The layout is settled: another round leaves the file as it is.
   const QByteArray saved = ReadBytes();
-  IniFile reloaded;
+  control::TIniFile reloaded;
   ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
   ASSERT_TRUE(reloaded.Save(Path()));
   EXPECT_EQ(ReadBytes(), saved);
 }
 
 TEST_F(IniFileTest, FirstOfDuplicateKeysCountsAndWritingLeavesOne) {
-  IniFile ini = LoadText("[S]\nk=first\nj=x\nk=second\n");
+  control::TIniFile ini = LoadText("[S]\nk=first\nj=x\nk=second\n");
   EXPECT_EQ(ini.ReadString("S", "k", ""), "first");
   ASSERT_TRUE(ini.WriteString("S", "K", "new"));
   EXPECT_EQ(SavedText(ini), "[S]\nk=new\nj=x\n");
@@ -197,10 +197,10 @@ TEST_F(IniFileTest, HandWrittenValuesReadAsTheWindowsFunctionsReadThem) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line.toStdString());
-    const IniFile ini = LoadText("[Last Session]\r\n" + c.line + "\r\n");
+    const control::TIniFile ini = LoadText("[Last Session]\r\n" + c.line + "\r\n");
     EXPECT_EQ(ini.ReadString("Last Session", "Name", "default"), c.expected);
   }
-  const IniFile withBom = LoadText("\xEF\xBB\xBF[Last Session]\nName=Bom\n");
+  const control::TIniFile withBom = LoadText("\xEF\xBB\xBF[Last Session]\nName=Bom\n");
   EXPECT_EQ(withBom.ReadString("Last Session", "Name", ""), "Bom");
 }
 
@@ -210,18 +210,18 @@ TEST_F(IniFileTest, ValuesRoundTripExactly) {
                             "''",   "a=b;c#d",   "[not a section]", "<<<END"};
   for (const QString& value : values) {
     SCOPED_TRACE(value.toStdString());
-    IniFile ini;
+    control::TIniFile ini;
     ASSERT_TRUE(ini.WriteString("Last Session", "Name", value));
     EXPECT_EQ(ini.ReadString("Last Session", "Name", "default"), value);
     ASSERT_TRUE(ini.Save(Path()));
-    IniFile reloaded;
+    control::TIniFile reloaded;
     ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
     EXPECT_EQ(reloaded.ReadString("Last Session", "Name", "default"), value);
   }
 }
 
 TEST_F(IniFileTest, Utf8NamesRoundTrip) {
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString("Ñandu Test", "Done", "Yes"));
   ASSERT_TRUE(ini.WriteString("Sample O'Name", "Done", "No"));
   ASSERT_TRUE(ini.WriteString("Last Session", "Name", "Ñandu Test"));
@@ -229,7 +229,7 @@ TEST_F(IniFileTest, Utf8NamesRoundTrip) {
             "[Ñandu Test]\nDone=Yes\n\n\n[Sample O'Name]\nDone=No\n\n\n"
             "[Last Session]\nName=Ñandu Test\n");
   EXPECT_TRUE(ReadBytes().startsWith("[\xC3\x91" "andu Test]"));
-  IniFile reloaded;
+  control::TIniFile reloaded;
   ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
   EXPECT_EQ(reloaded.ReadSections(), (QStringList{"Ñandu Test", "Sample O'Name", "Last Session"}));
   EXPECT_EQ(reloaded.ReadString("ñandu test", "Done", ""), "Yes");
@@ -237,7 +237,7 @@ TEST_F(IniFileTest, Utf8NamesRoundTrip) {
 }
 
 TEST_F(IniFileTest, WhatALineCannotHoldIsRefusedOrMadeBlank) {
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString("  Padded Name ", "Name", QStringLiteral("a\nb\r\nc") + QChar(0)));
   EXPECT_EQ(ini.ReadSections(), QStringList{"Padded Name"});
   EXPECT_EQ(ini.ReadString("Padded Name", "Name", ""), "a b  c ");
@@ -256,7 +256,7 @@ TEST_F(IniFileTest, WhatALineCannotHoldIsRefusedOrMadeBlank) {
 }
 
 TEST_F(IniFileTest, MissingFileLoadsEmptyAndTheFirstSaveCreatesIt) {
-  IniFile ini;
+  control::TIniFile ini;
   EXPECT_EQ(ini.Load(Path()), Status::Missing);
   EXPECT_TRUE(ini.ReadSections().isEmpty());
   EXPECT_EQ(ini.ReadString("Last Session", "Threads", "10"), "10");
@@ -294,13 +294,13 @@ TEST_F(IniFileTest, EachFormOfTextReadsAsTheWindowsFunctionsReadItAndIsSavedAsUt
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const IniFile ini = LoadText(c.bytes);
+    const control::TIniFile ini = LoadText(c.bytes);
     EXPECT_EQ(ini.ReadSections(), QStringList{"Last Session"});
     EXPECT_EQ(ini.ReadString("Last Session", "Name", "default"), c.name);
     EXPECT_EQ(SavedTwice(ini).toStdString(), ("[Last Session]\nName=" + c.name + "\n").toStdString());
   }
   // A Windows-1252 section name matches without regard to case like any other.
-  const IniFile batch = LoadText("[Ren\xC9" "e]\nDone=Yes\n");
+  const control::TIniFile batch = LoadText("[Ren\xC9" "e]\nDone=Yes\n");
   EXPECT_EQ(batch.ReadSections(), QStringList{QString::fromUtf8("Ren\xC3\x89" "e")});
   EXPECT_EQ(batch.ReadString(renee, "Done", "No"), "Yes");
 }
@@ -367,7 +367,7 @@ TEST_F(IniFileTest, OddLinesComeOutAsTheWindowsFunctionsReadThemAndSettleAfterOn
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const IniFile ini = LoadText(c.bytes);
+    const control::TIniFile ini = LoadText(c.bytes);
     EXPECT_EQ(ini.ReadSections(), c.sections);
     for (const Reading& r : c.readings)
       EXPECT_EQ(ini.ReadString(r.section, r.key, "none"), r.value)
@@ -378,14 +378,14 @@ TEST_F(IniFileTest, OddLinesComeOutAsTheWindowsFunctionsReadThemAndSettleAfterOn
 
 TEST_F(IniFileTest, ANameOrValueBeginningWithU_FEFFKeepsIt) {
   const QString mark(QChar(0xFEFF));
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString(mark + "First", "Done", "1"));
   ASSERT_TRUE(ini.WriteString("Plain", "Done", "2"));
   ASSERT_TRUE(ini.WriteString(mark + "Plain", mark + "Key", mark + "value"));
   EXPECT_EQ(SavedTwice(ini).toStdString(),
             "[\xEF\xBB\xBF" "First]\nDone=1\n\n\n[Plain]\nDone=2\n\n\n"
             "[\xEF\xBB\xBFPlain]\n\xEF\xBB\xBFKey=\xEF\xBB\xBFvalue\n");
-  IniFile reloaded;
+  control::TIniFile reloaded;
   ASSERT_EQ(reloaded.Load(Path()), Status::Loaded);
   EXPECT_EQ(reloaded.ReadSections(), (QStringList{mark + "First", "Plain", mark + "Plain"}));
   EXPECT_EQ(reloaded.ReadString(mark + "plain", mark + "KEY", ""), mark + "value");
@@ -420,7 +420,7 @@ TEST_F(IniFileTest, ANameOrValueBeginningWithU_FEFFKeepsIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const IniFile marked = LoadText(c.bytes);
+    const control::TIniFile marked = LoadText(c.bytes);
     EXPECT_EQ(marked.ReadSections(), c.sections);
     EXPECT_EQ(SavedTwice(marked).toStdString(), c.saved.toStdString());
   }
@@ -442,7 +442,7 @@ TEST_F(IniFileTest, FileThatIsNoIniTextLoadsEmptyAndIsLeftAlone) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteBytes(c.bytes);
-    IniFile ini;
+    control::TIniFile ini;
     ASSERT_TRUE(ini.WriteString("Stale", "Key", "from before"));
     EXPECT_EQ(ini.Load(Path()), Status::Invalid);
     EXPECT_TRUE(ini.ReadSections().isEmpty());
@@ -456,20 +456,20 @@ TEST_F(IniFileTest, HugeFileIsInvalid) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   ASSERT_TRUE(file.resize(17 * 1024 * 1024));  // sparse: costs no disk
   file.close();
-  IniFile ini;
+  control::TIniFile ini;
   EXPECT_EQ(ini.Load(Path()), Status::Invalid);
 }
 
 TEST_F(IniFileTest, FolderInPlaceOfTheFileIsUnreadable) {
   ASSERT_TRUE(QDir(dir_.path()).mkdir("Settings.ini"));
-  IniFile ini;
+  control::TIniFile ini;
   EXPECT_EQ(ini.Load(Path()), Status::Unreadable);
   EXPECT_TRUE(ini.ReadSections().isEmpty());
 }
 
 TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingElse) {
   WriteBytes("[Last Session]\nName=Old\n");
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString("Last Session", "Name", "New"));
   ASSERT_TRUE(ini.Save(Path()));
   EXPECT_EQ(ReadBytes(), "[Last Session]\nName=New\n");
@@ -479,7 +479,7 @@ TEST_F(IniFileTest, SaveReplacesTheFileAndLeavesNothingElse) {
 TEST_F(IniFileTest, FailedSaveReportsFalseAndChangesNothing) {
   WriteBytes("not a folder", "plain");
   ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString("Last Session", "Name", "New"));
   EXPECT_FALSE(ini.Save(Path("plain/Settings.ini")));
   EXPECT_FALSE(ini.Save(Path("folder")));
@@ -492,7 +492,7 @@ TEST_F(IniFileTest, SaveIntoReadOnlyFolderKeepsTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
   WriteBytes("[Last Session]\nName=Old\n");
   ASSERT_TRUE(QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner));
-  IniFile ini;
+  control::TIniFile ini;
   ASSERT_TRUE(ini.WriteString("Last Session", "Name", "New"));
   EXPECT_FALSE(ini.Save(Path()));
   EXPECT_EQ(ReadBytes(), "[Last Session]\nName=Old\n");
@@ -510,34 +510,34 @@ TEST_F(IniFileTest, WhatASectionNameHoldsAndWhichNamesShareOneAreWhatTheFileDoes
                            QString("nul") + QChar(0) + "x", "", "   ", QString(QChar(0xFEFF)) + "mark"};
   for (const QString& name : names) {
     SCOPED_TRACE(name.toStdString());
-    IniFile ini;
+    control::TIniFile ini;
     ini.WriteString(name, "Key", "v");
     ASSERT_TRUE(ini.Save(Path()));
-    IniFile read;
+    control::TIniFile read;
     ASSERT_EQ(read.Load(Path()), Status::Loaded);
-    EXPECT_EQ(IniFile::HoldsSectionName(name), read.ReadSections() == QStringList{name});
+    EXPECT_EQ(control::TIniFile::HoldsSectionName(name), read.ReadSections() == QStringList{name});
   }
   for (const QString& a : names)
     for (const QString& b : names) {
-      if (!IniFile::HoldsSectionName(a) || !IniFile::HoldsSectionName(b)) continue;
+      if (!control::TIniFile::HoldsSectionName(a) || !control::TIniFile::HoldsSectionName(b)) continue;
       SCOPED_TRACE((a + " / " + b).toStdString());
-      IniFile ini;
+      control::TIniFile ini;
       ini.WriteString(a, "Key", "v");
       ini.WriteString(b, "Key", "v");
-      EXPECT_EQ(IniFile::SameSection(a, b), ini.ReadSections().size() == 1);
+      EXPECT_EQ(control::TIniFile::SameSection(a, b), ini.ReadSections().size() == 1);
     }
-  EXPECT_TRUE(IniFile::SameSection("  Plain ", "plain"));  // blanks around a name do not count
-  EXPECT_FALSE(IniFile::SameSection("a]b", "a]b"));        // no section at all
+  EXPECT_TRUE(control::TIniFile::SameSection("  Plain ", "plain"));  // blanks around a name do not count
+  EXPECT_FALSE(control::TIniFile::SameSection("a]b", "a]b"));        // no section at all
 }
 
 // The one-pass reading gives what a ReadString per key would.
 TEST_F(IniFileTest, AllSectionsAtOnceReadAsEachKeyAlone) {
-  const IniFile ini = LoadText(
+  const control::TIniFile ini = LoadText(
       "top=1\n[B]\nDone=Yes\nfound=3\nFOUND=4\nChecked=\"  Yes \"\n\n[a]\nx=\n[\xC3\x91" "andu]\nk=\xC3\xA9\n[b]\nlate=5\n");
-  const QList<IniFile::TSection> all = ini.ReadAllSections();
+  const QList<control::TIniFile::TSection> all = ini.ReadAllSections();
   ASSERT_EQ(all.size(), 3);
   QStringList names;
-  for (const IniFile::TSection& section : all) {
+  for (const control::TIniFile::TSection& section : all) {
     names << section.Name;
     for (const auto& [key, value] : section.Keys) {
       EXPECT_EQ(value, ini.ReadString(section.Name, key, "<none>")) << section.Name.toStdString() << "/" << key.toStdString();

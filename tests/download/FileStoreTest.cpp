@@ -25,18 +25,18 @@ QStringList Entries(const QString& folder) {
 TEST(WriteFileAtomically, ReplacesWholeAndLeavesNoTemporaryFile) {
   QTemporaryDir tmp;
   const QString path = tmp.filePath("a.jpg");
-  ASSERT_TRUE(WriteFileAtomically(path, "first, longer content"));
-  ASSERT_TRUE(WriteFileAtomically(path, "second"));
+  ASSERT_TRUE(download::WriteFileAtomically(path, "first, longer content"));
+  ASSERT_TRUE(download::WriteFileAtomically(path, "second"));
   EXPECT_EQ(Contents(path), "second");
   EXPECT_EQ(Entries(tmp.path()), QStringList{"a.jpg"});
 
-  ASSERT_TRUE(CopyFileAtomically(path, tmp.filePath("Preview.jpg")));
+  ASSERT_TRUE(download::CopyFileAtomically(path, tmp.filePath("Preview.jpg")));
   EXPECT_EQ(Contents(tmp.filePath("Preview.jpg")), "second");
 }
 
 TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
   QTemporaryDir tmp;
-  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("blocker"), "x"));
+  ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath("blocker"), "x"));
   const struct {
     const char* Name;
     QString Path;
@@ -50,14 +50,14 @@ TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    const TWriteResult result = WriteFileAtomically(c.Path, "x");
+    const download::TWriteResult result = download::WriteFileAtomically(c.Path, "x");
     EXPECT_FALSE(result);
     EXPECT_EQ(result.Error, c.Error);
     EXPECT_EQ(result.Path, c.Path);
     EXPECT_EQ(result.StopsEveryWrite(), c.StopsEveryWrite);
     EXPECT_EQ(result.Describe(), c.Path + ": " + result.Reason());
   }
-  const TWriteResult copy = CopyFileAtomically(tmp.filePath("absent.jpg"), tmp.filePath("b.jpg"));
+  const download::TWriteResult copy = download::CopyFileAtomically(tmp.filePath("absent.jpg"), tmp.filePath("b.jpg"));
   EXPECT_EQ(copy.Error, ENOENT);
   EXPECT_EQ(copy.Path, tmp.filePath("absent.jpg"));
   EXPECT_EQ(Entries(tmp.path()), QStringList{"blocker"});
@@ -66,9 +66,9 @@ TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
 TEST(StagedFile, IsRemovedUnlessCommitted) {
   QTemporaryDir tmp;
   const QString path = tmp.filePath("a.jpg");
-  ASSERT_TRUE(WriteFileAtomically(path, "old"));
+  ASSERT_TRUE(download::WriteFileAtomically(path, "old"));
   {
-    TStagedFile staged(path, "new");
+    download::TStagedFile staged(path, "new");
     ASSERT_TRUE(staged.Staged());
     ASSERT_EQ(Entries(tmp.path()).size(), 2);
   }
@@ -84,10 +84,10 @@ TEST(RemoveLeftoverTemporaries, RemovesOnlyOurOwnPattern) {
   const QStringList others{"Ann (1).jpg",           ".Ann (1).jpg.ostrana-a1B2c",  "Ann (1).jpg.ostrana-a1B2c3",
                            ".ostrana-a1B2c3",       ".Ann (1).jpg.ostrana-a1B2c34", ".Ann (1).jpg.a1B2c3",
                            ".x.ostrana-a1B2c3.jpg"};
-  for (const QString& name : ours + others) ASSERT_TRUE(WriteFileAtomically(tmp.filePath(name), "x"));
-  for (const QString& name : ours) EXPECT_TRUE(IsTemporaryFileName(name)) << name.toStdString();
-  for (const QString& name : others) EXPECT_FALSE(IsTemporaryFileName(name)) << name.toStdString();
-  EXPECT_EQ(RemoveLeftoverTemporaries(tmp.path()), 2);
+  for (const QString& name : ours + others) ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath(name), "x"));
+  for (const QString& name : ours) EXPECT_TRUE(download::IsTemporaryFileName(name)) << name.toStdString();
+  for (const QString& name : others) EXPECT_FALSE(download::IsTemporaryFileName(name)) << name.toStdString();
+  EXPECT_EQ(download::RemoveLeftoverTemporaries(tmp.path()), 2);
   QStringList left = others;
   left.sort();
   EXPECT_EQ(Entries(tmp.path()), left);
@@ -95,13 +95,13 @@ TEST(RemoveLeftoverTemporaries, RemovesOnlyOurOwnPattern) {
 
 TEST(MakeFolder, MakesEveryMissingFolderOrSaysWhyNot) {
   QTemporaryDir tmp;
-  EXPECT_TRUE(MakeFolder(tmp.filePath("a/b/c")));
+  EXPECT_TRUE(download::MakeFolder(tmp.filePath("a/b/c")));
   EXPECT_TRUE(QDir(tmp.filePath("a/b/c")).exists());
-  EXPECT_TRUE(MakeFolder(tmp.filePath("a/b/c")));
-  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("file"), "x"));
-  const TWriteResult blocked = MakeFolder(tmp.filePath("file/sub"));
+  EXPECT_TRUE(download::MakeFolder(tmp.filePath("a/b/c")));
+  ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath("file"), "x"));
+  const download::TWriteResult blocked = download::MakeFolder(tmp.filePath("file/sub"));
   EXPECT_EQ(blocked.Error, ENOTDIR);
-  EXPECT_EQ(MakeFolder(tmp.filePath("file")).Error, ENOTDIR);
+  EXPECT_EQ(download::MakeFolder(tmp.filePath("file")).Error, ENOTDIR);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-TEST(JpegHeader, GivesTheDimensionsOrRefusesWhatIsNotJpeg) {
+TEST(TJpegHeader, GivesTheDimensionsOrRefusesWhatIsNotJpeg) {
   struct {
     const char* what;
     QByteArray data;
@@ -28,21 +28,21 @@ TEST(JpegHeader, GivesTheDimensionsOrRefusesWhatIsNotJpeg) {
       {"cut inside the frame header", HeaderOnlyJpeg(300, 200).left(9), 0},
   };
   for (const auto& c : cases) {
-    const auto header = ReadJpegHeader(c.data);
+    const auto header = download::ReadJpegHeader(c.data);
     EXPECT_EQ(header ? header->width : 0, c.width) << c.what;
   }
 }
 
-TEST(JpegHeader, ReadsAFileAndRefusesAMissingOne) {
+TEST(TJpegHeader, ReadsAFileAndRefusesAMissingOne) {
   QTemporaryDir tmp;
-  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("w.jpg"), HeaderOnlyJpeg(1024, 768)));
-  const auto header = ReadJpegFileHeader(tmp.filePath("w.jpg"));
+  ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath("w.jpg"), HeaderOnlyJpeg(1024, 768)));
+  const auto header = download::ReadJpegFileHeader(tmp.filePath("w.jpg"));
   ASSERT_TRUE(header);
   EXPECT_EQ(header->width, 1024);
   EXPECT_EQ(header->height, 768);
-  EXPECT_FALSE(ReadJpegFileHeader(tmp.filePath("absent.jpg")));
-  ASSERT_TRUE(WriteFileAtomically(tmp.filePath("empty.jpg"), QByteArray()));
-  EXPECT_FALSE(ReadJpegFileHeader(tmp.filePath("empty.jpg")));
+  EXPECT_FALSE(download::ReadJpegFileHeader(tmp.filePath("absent.jpg")));
+  ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath("empty.jpg"), QByteArray()));
+  EXPECT_FALSE(download::ReadJpegFileHeader(tmp.filePath("empty.jpg")));
 }
 
 QByteArray Bytes(std::initializer_list<int> bytes) {
@@ -67,12 +67,12 @@ class WholeJpeg : public ::testing::Test {
  protected:
   // The width ReadWholeJpeg gives; 0 when it refuses the data.
   int Judge(const QByteArray& data, const std::string& what) {
-    const auto memory = ReadWholeJpeg(data);
+    const auto memory = download::ReadWholeJpeg(data);
     const QString path = tmp.filePath("w.jpg");
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(data) == data.size()) << what;
     file.close();
-    const auto stored = ReadStoredJpegHeader(path);
+    const auto stored = download::ReadStoredJpegHeader(path);
     EXPECT_EQ(stored.has_value(), memory.has_value()) << what << " (" << data.size() << " bytes)";
     if (stored && memory) {
       EXPECT_EQ(stored->width, memory->width) << what;
@@ -112,8 +112,8 @@ TEST_F(WholeJpeg, AcceptsWholeFilesOfEveryKindAndRefusesCutOrBrokenOnes) {
       {"fill bytes before the end marker", baseline.chopped(2) + Bytes({0xFF, 0xFF, 0xFF, 0xD9}), 320},
       {"TEM before the frame", Bytes({0xFF, 0xD8, 0xFF, 0x01}) + body, 320},
       {"restart marker before the frame", Bytes({0xFF, 0xD8, 0xFF, 0xD3}) + body, 320},
-      {"padding that fits the tail", fixture::MakePaddedJpeg(320, 200, kJpegTailBytes - 2), 320},
-      {"padding past the tail", fixture::MakePaddedJpeg(320, 200, kJpegTailBytes - 1), 0},
+      {"padding that fits the tail", fixture::MakePaddedJpeg(320, 200, download::kJpegTailBytes - 2), 320},
+      {"padding past the tail", fixture::MakePaddedJpeg(320, 200, download::kJpegTailBytes - 1), 0},
       {"empty", QByteArray(), 0},
       {"html page", "<html><body>404 Not Found</body></html>", 0},
       {"only the start marker", Bytes({0xFF, 0xD8}), 0},
@@ -154,7 +154,7 @@ TEST_F(WholeJpeg, RefusesEveryPrefixOfASmallFile) {
 
 TEST_F(WholeJpeg, FileLargerThanTheTailIsJudgedByItsEnd) {
   const QByteArray noisy = fixture::MakeNoisyJpeg(1024, 768);
-  ASSERT_GT(noisy.size(), 2 * kJpegTailBytes);
+  ASSERT_GT(noisy.size(), 2 * download::kJpegTailBytes);
   // A camera-style file of that size: the thumbnail's segment spliced in.
   const QByteArray exif = fixture::MakeJpegWithThumbnail(64, 48);
   const qsizetype app1Length = (qsizetype(uchar(exif[4])) << 8) | uchar(exif[5]);
@@ -170,71 +170,19 @@ TEST_F(WholeJpeg, FileLargerThanTheTailIsJudgedByItsEnd) {
       {"cut by one byte", noisy.chopped(1), 0},
       // The last kJpegTailBytes begin at the thumbnail's end marker.
       {"cut where the tail holds only the thumbnail's end",
-       camera.left(kJpegTailBytes + ThumbnailEnd(camera) - 2), 0},
+       camera.left(download::kJpegTailBytes + ThumbnailEnd(camera) - 2), 0},
   };
   for (const auto& c : cases) {
-    ASSERT_GT(c.data.size(), kJpegTailBytes) << c.what;
+    ASSERT_GT(c.data.size(), download::kJpegTailBytes) << c.what;
     EXPECT_EQ(Judge(c.data, c.what), c.width) << c.what;
   }
 }
 
 TEST(StoredJpeg, RefusesAMissingFileAndAFolder) {
   QTemporaryDir tmp;
-  EXPECT_FALSE(ReadStoredJpegHeader(tmp.filePath("absent.jpg")));
+  EXPECT_FALSE(download::ReadStoredJpegHeader(tmp.filePath("absent.jpg")));
   ASSERT_TRUE(QDir(tmp.path()).mkdir("folder.jpg"));
-  EXPECT_FALSE(ReadStoredJpegHeader(tmp.filePath("folder.jpg")));
-}
-
-TEST(JpegDecode, RefusesAPictureTooLargeToDecodeWithoutTouchingItsData) {
-  // 60000 x 60000 would need gigabytes; it is refused from the header alone.
-  EXPECT_TRUE(DecodeJpegScaled(HeaderOnlyJpeg(60000, 60000), QSize(353, 265)).isNull());
-  EXPECT_TRUE(DecodeJpegScaled("not a jpeg", QSize(353, 265)).isNull());
-}
-
-TEST(JpegDecode, ScalesDownToTheSmallestEighthThatCoversTheTarget) {
-  struct {
-    int width, height;
-    QSize target, decoded;
-  } cases[] = {
-      {1920, 1200, QSize(417, 269), QSize(480, 300)},    // 2/8
-      {1024, 768, QSize(417, 269), QSize(512, 384)},     // 4/8
-      {1024, 768, QSize(2000, 2000), QSize(1024, 768)},  // never enlarged
-      {300, 200, QSize(16, 16), QSize(38, 25)},          // 1/8, rounded up
-  };
-  for (const auto& c : cases) {
-    const QImage image = DecodeJpegScaled(fixture::MakeJpeg(c.width, c.height, 1), c.target);
-    EXPECT_EQ(image.size(), c.decoded) << c.width << "x" << c.height;
-  }
-}
-
-TEST(JpegDecode, RefusesFilesWithMoreScansThanTheLimit) {
-  const QSize box(64, 48);
-  struct {
-    const char* what;
-    QByteArray data;
-    int maxScans;
-    bool decodes;
-  } cases[] = {
-      {"baseline, one scan allowed", fixture::MakeJpeg(320, 200), 1, true},
-      {"progressive at its 10 scans", fixture::MakeProgressiveJpeg(320, 200), 10, true},
-      {"progressive over 9", fixture::MakeProgressiveJpeg(320, 200), 9, false},
-      {"bomb at the default limit", fixture::MakeJpegScanBomb(320, 200, kMaxDecodeScans), kMaxDecodeScans, true},
-      {"bomb one over", fixture::MakeJpegScanBomb(320, 200, kMaxDecodeScans + 1), kMaxDecodeScans, false},
-      // Without the limit this decodes for a long while.
-      {"bomb of thousands of scans", fixture::MakeJpegScanBomb(1024, 768, 5000), kMaxDecodeScans, false},
-  };
-  for (const auto& c : cases) {
-    const QImage image = DecodeJpegScaled(c.data, box, {.MaxScans = c.maxScans, .Cancel = nullptr});
-    EXPECT_EQ(!image.isNull(), c.decodes) << c.what;
-  }
-}
-
-TEST(JpegDecode, GivesUpWhenCancelled) {
-  const std::atomic<bool> cancelled{true}, going{false};
-  for (const QByteArray& jpeg : {fixture::MakeJpeg(320, 200), fixture::MakeProgressiveJpeg(320, 200)}) {
-    EXPECT_TRUE(DecodeJpegScaled(jpeg, QSize(64, 48), {.MaxScans = kMaxDecodeScans, .Cancel = &cancelled}).isNull());
-    EXPECT_FALSE(DecodeJpegScaled(jpeg, QSize(64, 48), {.MaxScans = kMaxDecodeScans, .Cancel = &going}).isNull());
-  }
+  EXPECT_FALSE(download::ReadStoredJpegHeader(tmp.filePath("folder.jpg")));
 }
 
 }  // namespace

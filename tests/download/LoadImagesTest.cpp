@@ -18,53 +18,55 @@ namespace {
 const QString kWallHost = "http://wallpapers.ostrana.test";
 const QString kImageHost = "http://images.ostrana.test/";
 
-struct RecordingHost : WorkerHost {
+struct RecordingHost : download::TWorkerHost {
   std::mutex m;
   QStringList log;
   std::map<int, QStringList> rows;
   QString label3, found, currentPath, lastPreview;
   std::vector<int> progress;
-  int previews = 0, percents = 0, done = 0;
+  std::vector<download::TLinkEnd> ends;
+  int previews = 0, done = 0, handOffs = 0;
   QStringList writeFailures;
-  DownloadRun* run = nullptr;  // what StopForWriteFailure stops, as the window does
+  download::TDownloadRun* run = nullptr;  // what StopForWriteFailure stops, as the window does
   int throwOnLine = -1;        // the log line (counted from 0) that throws instead
 
-  void AddLog(const QString& line) override {
-    std::lock_guard l(m);
-    if (log.size() == throwOnLine) {
-      ++throwOnLine;  // once
-      throw std::bad_alloc();
+  void Log(const QStringList& lines) {
+    for (const QString& line : lines) {
+      if (log.size() == throwOnLine) {
+        ++throwOnLine;  // once
+        throw std::bad_alloc();
+      }
+      log << line;
     }
-    log << line;
   }
-  void SetRowStatus(int n, const QString& s) override {
+
+  void Report(int n, const QStringList& lines, const QString& status) override {
     std::lock_guard l(m);
-    rows[n] << s;
+    ++handOffs;
+    Log(lines);
+    if (!status.isEmpty()) rows[n] << status;
   }
-  void ShowAccepted(const QString& l3, int f) override {
+  void EndLink(int n, const download::TLinkEnd& end) override {
     std::lock_guard l(m);
-    label3 = l3;
-    found = FoundCaption(f);
+    ++handOffs;
+    Log(end.Lines);
+    if (!end.Status.isEmpty()) rows[n] << end.Status;
+    ends.push_back(end);
+    if (!end.Label3.isEmpty()) {
+      currentPath = end.File;
+      label3 = end.Label3;
+      found = "Found: " + QString::number(run->FoundCnt.load());
+    }
+    progress.push_back(end.Position);
   }
-  void UpdateProgress(int p) override {
+  void ShowPreview(const QString& id, const QString& path) override {
     std::lock_guard l(m);
-    progress.push_back(p);
-  }
-  void ShowProgressPercent() override { ++percents; }
-  void ShowPreview(const QString& path) override {
-    std::lock_guard l(m);
+    ++handOffs;
+    if (!download::PreviewShows(id, currentPath)) return;
     lastPreview = path;
     ++previews;
   }
-  QString CurrentPath() override {
-    std::lock_guard l(m);
-    return currentPath;
-  }
-  void SetCurrentPath(const QString& p) override {
-    std::lock_guard l(m);
-    currentPath = p;
-  }
-  void StopForWriteFailure(const TWriteResult& failure) override {
+  void StopForWriteFailure(const download::TWriteResult& failure) override {
     std::lock_guard l(m);
     writeFailures << failure.Describe();
     if (run) run->Stop();
@@ -94,17 +96,17 @@ class Worker : public ::testing::Test {
     run.Dir = tmp.path();
     UseName("Sample Name");
     run.ImageHostUrl = kImageHost;
-    run.ResParams = TResParams::All();
+    run.ResParams = download::TResParams::All();
     run.Timings.FetchPause = std::chrono::milliseconds(0);
     host.run = &run;
   }
   void UseName(const QString& name) {
     run.Name = name;
     run.NameFolder = tmp.path() + "/Wallpapers/" + name;
-    for (TResolution r : FolderOrder()) QDir().mkpath(run.SizeFolder(SizeText(r)));
+    for (download::TResolution r : download::FolderOrder()) QDir().mkpath(run.SizeFolder(download::SizeText(r)));
   }
-  void RunWorker(WorkerShare share) {
-    WallpaperWorker worker(run, host, std::ref(images), active, terminating);
+  void RunWorker(download::TWorkerShare share) {
+    download::TWallpaperWorker worker(run, host, std::ref(images), active, terminating);
     worker.Run(share);
   }
   QString File(const QString& size, const QString& id) { return run.SizeFolder(size) + "/" + run.Name + " (" + id + ").jpg"; }
@@ -114,7 +116,7 @@ class Worker : public ::testing::Test {
   }
 
   QTemporaryDir tmp;
-  DownloadRun run;
+  download::TDownloadRun run;
   RecordingHost host;
   ImageHost images;
   std::atomic<bool> active{true}, terminating{false};
@@ -148,10 +150,45 @@ TEST_F(Worker, WorkedExampleLogsFilesAndCounts) {
   EXPECT_EQ(host.done, 1);
 }
 
+// What the command line counts: each link's outcome, and why a failed one failed;
+// and what the window pays: a link costs at most its first try, its preview and its end.
+TEST_F(Worker, EachLinkEndsWithItsOutcomeInAFewHandOffs) {
+  const QByteArray jpeg = HeaderOnlyJpeg(1024, 768);
+  run.ImageLinks = {kWallHost + "/sample-name/1/1024x768", kWallHost + "/sample-name/2/1024x768",
+                    kWallHost + "/sample-name/3/1024x768", kWallHost + "/sample-name/4/1920x1200"};
+  run.ResParams = download::TResParams();
+  run.ResParams.Include(download::tr1024x768);
+  QFile stored(File("1024x768", "1"));
+  ASSERT_TRUE(stored.open(QIODevice::WriteOnly));
+  stored.write(jpeg);
+  stored.close();
+  images.bodies[kImageHost + "sample-name/sample-name-1024x768-2.jpg"] = jpeg;
+  images.failures[kImageHost + "sample-name/sample-name-1024x768-3.jpg"] = {site::TFetchFailure::TooLarge, "images:80",
+                                                                             "larger than 16 MiB"};
+  RunWorker({0, 1, 1});
+
+  ASSERT_EQ(host.ends.size(), 4u);
+  const struct {
+    download::TLinkOutcome outcome;
+    QString id, reason;
+  } expected[] = {{download::TLinkOutcome::OnDisk, "1", ""},
+                  {download::TLinkOutcome::Fetched, "2", ""},
+                  {download::TLinkOutcome::Failed, "3", "images:80: larger than 16 MiB"},
+                  {download::TLinkOutcome::Skipped, "4", ""}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(host.ends[i].Outcome, expected[i].outcome) << i;
+    EXPECT_EQ(host.ends[i].Id, expected[i].id) << i;
+    EXPECT_EQ(host.ends[i].Reason, expected[i].reason) << i;
+  }
+  // Task Started, then per accepted link its first try, its preview and its end,
+  // per failed link its try and its end, per skipped one its end, then Finished.
+  EXPECT_EQ(host.handOffs, 1 + 3 + 3 + 2 + 1 + 1);
+}
+
 TEST_F(Worker, TakesEveryNthLinkFromItsStart) {
   for (int i = 0; i < 10; ++i) run.ImageLinks << kWallHost + "/sample-name/" + QString::number(100 + i) + "/1024x768";
   struct {
-    WorkerShare share;
+    download::TWorkerShare share;
     QStringList ids;
   } cases[] = {
       {{0, 3, 1}, {"100", "103", "106", "109"}},
@@ -185,8 +222,8 @@ TEST_F(Worker, StartBeyondTheListLogsOutOfRangeAndFinishes) {
 }
 
 TEST_F(Worker, SizesNotKeptArePassedOverSilentlyButAdvanceTheProgress) {
-  run.ResParams = TResParams();
-  run.ResParams.Include(tr1920x1200);
+  run.ResParams = download::TResParams();
+  run.ResParams.Include(download::tr1920x1200);
   UseName("Model 12");
   run.ImageLinks = {
       kWallHost + "/model-12/5/1024x768",   // not kept
@@ -198,7 +235,7 @@ TEST_F(Worker, SizesNotKeptArePassedOverSilentlyButAdvanceTheProgress) {
   EXPECT_EQ(host.log, (QStringList{"Task Started: 1", "Finished Thread #: 1"}));
   EXPECT_TRUE(images.requests.empty());
   EXPECT_EQ(host.progress, (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(host.percents, 4);
+  for (const download::TLinkEnd& end : host.ends) EXPECT_EQ(end.Outcome, download::TLinkOutcome::Skipped);
 }
 
 TEST_F(Worker, NarrowOrNonJpegAnswersAreRejectedAndRetriedToTheLimit) {
@@ -223,7 +260,7 @@ TEST_F(Worker, NarrowOrNonJpegAnswersAreRejectedAndRetriedToTheLimit) {
     QFile::remove(File("1024x768", "7"));
     RunWorker({0, 1, 1});
     EXPECT_EQ(QFile::exists(File("1024x768", "7")), c.accepted) << c.what;
-    EXPECT_EQ(images.requests.size(), c.accepted ? 1 : WallpaperWorker::kMaxTries) << c.what;
+    EXPECT_EQ(images.requests.size(), c.accepted ? 1 : download::TWallpaperWorker::kMaxTries) << c.what;
     EXPECT_TRUE(images.requests.front() == built.toLower()) << c.what;
     EXPECT_EQ(host.log.contains("Thread #1  NOT LOADED: " + built), !c.accepted) << c.what;
     EXPECT_EQ(host.log.contains("Thread #1  LOADING... 1024x768 - 7  TRY # : 100"), !c.accepted) << c.what;
@@ -286,7 +323,7 @@ TEST_F(Worker, StopEndsTheWorkerAfterItsTryInProgress) {
       return {site::TFetchFailure::Stopped, {}, "stopped"};
     }
   } stopping{&run.Working};
-  WallpaperWorker worker(run, host, std::ref(stopping), active, terminating);
+  download::TWallpaperWorker worker(run, host, std::ref(stopping), active, terminating);
   worker.Run({0, 1, 1});
   EXPECT_EQ(stopping.calls, 1);
   EXPECT_TRUE(host.log.contains("Thread #1  NOT LOADED: " + kImageHost + "sample-name/sample-name-1024x768-1.jpg"));
@@ -307,7 +344,7 @@ TEST_F(Worker, AWriteErrorEndsTheLinkAtOnceAndAFolderThatTakesNoFileStopsTheRun)
   }
   // A file where the 1280x1024 folder should be.
   QDir(run.SizeFolder("1280x1024")).removeRecursively();
-  ASSERT_TRUE(WriteFileAtomically(run.SizeFolder("1280x1024"), "x"));
+  ASSERT_TRUE(download::WriteFileAtomically(run.SizeFolder("1280x1024"), "x"));
   run.ImageLinks << kWallHost + "/sample-name/3/1024x768";
   RunWorker({0, 1, 1});
 
@@ -345,7 +382,7 @@ TEST_F(Worker, ACutOffPictureIsNeverStored) {
   const QString url = kImageHost + "sample-name/sample-name-1024x768-7.jpg";
   images.bodies[url] = CutHeaderOnlyJpeg(1024, 768);
   RunWorker({0, 1, 1});
-  EXPECT_EQ(images.requests.size(), WallpaperWorker::kMaxTries);
+  EXPECT_EQ(images.requests.size(), download::TWallpaperWorker::kMaxTries);
   EXPECT_FALSE(QFile::exists(File("1024x768", "7")));
   EXPECT_FALSE(QFile::exists(run.PreviewFile()));
   EXPECT_TRUE(host.log.contains("Thread #1  NOT LOADED: " + url));
@@ -356,22 +393,22 @@ TEST_F(Worker, ACutOffPictureIsNeverStored) {
 TEST_F(Worker, AStoppedRunWritesNothingMore) {
   run.ImageLinks = {kWallHost + "/sample-name/1/1024x768", kWallHost + "/sample-name/2/1024x768"};
   const QByteArray newer = "a newer run's file, not a JPEG at all";
-  ASSERT_TRUE(WriteFileAtomically(File("1024x768", "2"), newer));
+  ASSERT_TRUE(download::WriteFileAtomically(File("1024x768", "2"), newer));
   struct LateHost {
-    DownloadRun* run;
+    download::TDownloadRun* run;
     site::TFetchResult operator()(const QString&, QByteArray& buffer) {
       buffer = HeaderOnlyJpeg(1024, 768);
       run->Stop();  // Stop comes while the body is on its way
       return {};
     }
   } late{&run};
-  WallpaperWorker worker(run, host, std::ref(late), active, terminating);
+  download::TWallpaperWorker worker(run, host, std::ref(late), active, terminating);
   worker.Run({0, 1, 1});
   EXPECT_FALSE(QFile::exists(File("1024x768", "1")));
   EXPECT_FALSE(QFile::exists(run.PreviewFile()));
   // Stopped before its check, the worker leaves the other file alone.
   run.ImageLinks.removeFirst();
-  WallpaperWorker again(run, host, std::ref(late), active, terminating);
+  download::TWallpaperWorker again(run, host, std::ref(late), active, terminating);
   again.CheckImage(File("1024x768", "2"), "2");
   EXPECT_EQ(Read(File("1024x768", "2")), newer);
   EXPECT_EQ(QDir(run.SizeFolder("1024x768")).entryList(QDir::Files | QDir::Hidden), QStringList{run.Name + " (2).jpg"});
@@ -383,7 +420,7 @@ TEST_F(Worker, AnExceptionStillAnnouncesTheEndOnce) {
   struct Throwing {
     site::TFetchResult operator()(const QString&, QByteArray&) { throw std::bad_alloc(); }
   };
-  WallpaperWorker worker(run, host, Throwing{}, active, terminating);
+  download::TWallpaperWorker worker(run, host, Throwing{}, active, terminating);
   worker.Run({0, 1, 1});
   EXPECT_EQ(host.done, 1);
   EXPECT_EQ(host.rows[1].last(), "Finished!");

@@ -26,7 +26,7 @@ using fixture::TFixtureSite;
 // "Label5:...", "State:<i> <caption> Busy|Stored|Failed", "Show:<caption>",
 // "Log:...". `OnLog` lets a case act at a log line (the pass's page address
 // comes just before its fetches).
-class TRecordingView : public TThumbnailView {
+class TRecordingView : public download::TThumbnailView {
  public:
   explicit TRecordingView(QStringList items) : Items(std::move(items)) {}
 
@@ -40,13 +40,13 @@ class TRecordingView : public TThumbnailView {
     return Items[i];
   }
   void ShowProgress(const QString& caption) override { Record("Label5:" + caption); }
-  void SetState(int i, const QString& caption, TThumbState state) override {
+  void SetState(int i, const QString& caption, download::TThumbState state) override {
     static const char* const names[] = {"Busy", "Stored", "Failed"};
     Record("State:" + QString::number(i) + ' ' + caption + ' ' + names[int(state)]);
   }
   bool ShowThumbnail(const QString& caption, const QString& path) override {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !ReadWholeJpeg(file.readAll())) return false;
+    if (!file.open(QIODevice::ReadOnly) || !download::ReadWholeJpeg(file.readAll())) return false;
     Record("Show:" + caption);
     return true;
   }
@@ -94,7 +94,7 @@ class ThumbnailPassTest : public ::testing::Test {
 
   QString AllGirls() const { return WorkDir.path() + "/AllGirls"; }
   bool MakeAllGirls() const { return QDir(WorkDir.path()).mkpath("AllGirls"); }
-  void Run(TRecordingView& view) { TThumbnailPass(Settings, view, Alive, Terminating).Run(); }
+  void Run(TRecordingView& view) { download::TThumbnailPass(Settings, view, Alive, Terminating).Run(); }
   int Requests(int host) const {
     int count = 0;
     for (const fixture::TRequestRecord& r : Site.Server().Requests()) count += r.Host == host;
@@ -103,7 +103,7 @@ class ThumbnailPassTest : public ::testing::Test {
 
   TFixtureSite Site;
   QTemporaryDir WorkDir;
-  TThumbnailSettings Settings;
+  download::TThumbnailSettings Settings;
   std::atomic<bool> Alive{true};
   std::atomic<bool> Terminating{false};
 };
@@ -154,9 +154,9 @@ TEST_F(ThumbnailPassTest, EachNameEndsStoredFailedOrBusyAndThePassGoesOn) {
   EXPECT_FALSE(QFile::exists(AllGirls() + "/Bea 404.jpg"));
   EXPECT_FALSE(QFile::exists(AllGirls() + "/Cy Narrow.jpg"));
   // Names that cannot be stored cost no request; the others the limits.
-  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/no-page/wallpapers/"), TThumbnailPass::kLinkCalls);
+  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/no-page/wallpapers/"), download::TThumbnailPass::kLinkCalls);
   EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kImageHost, TFixtureSite::ImageTarget("cy-narrow", "1280x1024", "1001")),
-            TThumbnailPass::kImageCalls);
+            download::TThumbnailPass::kImageCalls);
   EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kImageHost,
                                        TFixtureSite::ImageTarget("ann-one", "1920x1200", "52001")),
             1);
@@ -204,7 +204,7 @@ TEST_F(ThumbnailPassTest, APageThatNeverArrivesIsLoggedWhyAndThePassGoesOn) {
   ASSERT_EQ(log.size(), 3) << log.join('\n').toStdString();
   EXPECT_TRUE(log[1].startsWith("ERR: Can not load page - " + Site.MainSiteUrl() + "/gone/wallpapers/ (")) << log[1].toStdString();
   EXPECT_EQ(view.Only("State"), (QStringList{"0 Gone Busy", "1 After Busy", "1 After Stored"}));
-  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/gone/wallpapers/"), TThumbnailPass::kLinkCalls);
+  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, "/gone/wallpapers/"), download::TThumbnailPass::kLinkCalls);
 }
 
 // Stopped while it looks for the link the name keeps its busy icon and

@@ -9,7 +9,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "download/Catalogue.h"
 #include "download/DiskLayout.h"
-#include "download/WallpaperLink.h"
+#include "site/UrlScheme.h"
 #include "site/TextDecode.h"
 
 namespace {
@@ -22,14 +22,14 @@ bool HasUpperAZ(const QString& text) {
 void CheckTidy(const QString& url) { FUZZ_CHECK(!HasUpperAZ(url) && !url.contains(u'\'')); }
 
 void CheckThumbnailPath(const QString& dir, const QString& caption) {
-  const std::optional<QString> path = ThumbnailPath(dir, caption);
+  const std::optional<QString> path = download::ThumbnailPath(dir, caption);
   if (!path) return;
   const QString folder = dir + QStringLiteral("/AllGirls/");
   FUZZ_CHECK(path->startsWith(folder) && path->endsWith(QStringLiteral(".jpg")));
   const QString fileName = path->mid(folder.size());
   FUZZ_CHECK(!fileName.contains(u'/') && !fileName.contains(QChar(0)));
   // The catalogue lists AllGirls by these names: each must give its caption back.
-  FUZZ_CHECK(NameFromPart(fileName.chopped(4)) == caption);
+  FUZZ_CHECK(download::NameFromPart(fileName.chopped(4)) == caption);
 }
 
 }  // namespace
@@ -42,22 +42,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString link = lines[2];
 
   for (const QString& line : lines.mid(3)) {
-    const std::optional<QString> name = IndexLineName(line);
+    const std::optional<QString> name = site::IndexLineName(line);
     FUZZ_CHECK(name.has_value() == line.contains(QStringLiteral("wallpapers for")));
     if (!name) continue;
     FUZZ_CHECK(line.contains(*name) && !name->contains(QStringLiteral("\">")));
 
-    const QString raw = RawSlug(*name);
+    const QString raw = site::RawSlug(*name);
     FUZZ_CHECK(raw.size() == name->size() && !raw.contains(u' ') && !HasUpperAZ(raw));
-    FUZZ_CHECK(PageSlug(*name) == WorkerSlug(*name));
+    FUZZ_CHECK(site::PageSlug(*name) == site::WorkerSlug(*name));
 
-    const QString pageUrl = ThumbPageUrl(mainSiteUrl, *name);
+    const QString pageUrl = site::ThumbPageUrl(mainSiteUrl, *name);
     CheckTidy(pageUrl);
     FUZZ_CHECK(pageUrl.endsWith(QStringLiteral("/wallpapers/")));
 
-    const QString id = GetWallpaperID(PageSlug(*name), link);
-    const QString res = GetWallpaperRes(id, link);
-    const QString imageUrl = ThumbImageUrl(imageHostUrl, *name, res, id);
+    const QString id = site::GetWallpaperID(site::PageSlug(*name), link);
+    const QString res = site::GetWallpaperRes(id, link);
+    const QString imageUrl = site::ThumbImageUrl(imageHostUrl, *name, res, id);
     CheckTidy(imageUrl);
     FUZZ_CHECK(imageUrl.endsWith(QStringLiteral(".jpg")));
 

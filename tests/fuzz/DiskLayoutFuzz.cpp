@@ -19,33 +19,33 @@ QString CheckOneStep(const QString& path, const QString& base) {
   return step;
 }
 
-bool FitsAFileName(const QString& step) { return step.toUtf8().size() <= kMaxFileNameBytes; }
+bool FitsAFileName(const QString& step) { return step.toUtf8().size() <= download::kMaxFileNameBytes; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString name = fuzz::Utf16(data, size);
 
-  const std::optional<QString> part = NamePart(name);
+  const std::optional<QString> part = download::NamePart(name);
   FUZZ_CHECK(part.has_value() == !(name.contains(QChar(0)) || name.contains(QChar(0x2215))));
   if (part) {
     FUZZ_CHECK(!part->contains(u'/') && !part->contains(QChar(0)));
-    FUZZ_CHECK(NameFromPart(*part) == name);
+    FUZZ_CHECK(download::NameFromPart(*part) == name);
   }
 
-  if (const std::optional<QString> folder = NameFolder(kDir, name)) {
-    FUZZ_CHECK(part && *folder == WallpapersFolder(kDir) + u'/' + *part);
-    FUZZ_CHECK(FitsAFileName(CheckOneStep(*folder, WallpapersFolder(kDir))));
-    CheckOneStep(WallpaperFile(*folder, QStringLiteral("1024x768"), name, QStringLiteral("41237")),
+  if (const std::optional<QString> folder = download::NameFolder(kDir, name)) {
+    FUZZ_CHECK(part && *folder == download::WallpapersFolder(kDir) + u'/' + *part);
+    FUZZ_CHECK(FitsAFileName(CheckOneStep(*folder, download::WallpapersFolder(kDir))));
+    CheckOneStep(download::WallpaperFile(*folder, QStringLiteral("1024x768"), name, QStringLiteral("41237")),
                  *folder + QStringLiteral("/1024x768"));
-    FUZZ_CHECK(PreviewFileOf(kDir, name) == *folder + QStringLiteral("/Preview.jpg"));
+    FUZZ_CHECK(download::PreviewFileOf(kDir, name) == *folder + QStringLiteral("/Preview.jpg"));
   } else {
-    FUZZ_CHECK(PreviewFileOf(kDir, name).isEmpty());
+    FUZZ_CHECK(download::PreviewFileOf(kDir, name).isEmpty());
   }
 
-  if (const std::optional<QString> thumbnail = ThumbnailPath(kDir, name)) {
-    FUZZ_CHECK(part && *thumbnail == AllGirlsFolder(kDir) + u'/' + *part + QStringLiteral(".jpg"));
-    FUZZ_CHECK(FitsAFileName(CheckOneStep(*thumbnail, AllGirlsFolder(kDir))));
+  if (const std::optional<QString> thumbnail = download::ThumbnailPath(kDir, name)) {
+    FUZZ_CHECK(part && *thumbnail == download::AllGirlsFolder(kDir) + u'/' + *part + QStringLiteral(".jpg"));
+    FUZZ_CHECK(FitsAFileName(CheckOneStep(*thumbnail, download::AllGirlsFolder(kDir))));
   }
   return 0;
 }

@@ -29,7 +29,7 @@ QByteArray Read(const QString& path) {
   return file.readAll();
 }
 
-bool Same(const LastSession& a, const LastSession& b) {
+bool Same(const control::TLastSession& a, const control::TLastSession& b) {
   return a.Name == b.Name && a.Threads == b.Threads && a.AllResolutions == b.AllResolutions && a.Sizes == b.Sizes;
 }
 
@@ -41,15 +41,15 @@ bool Same(const site::TSiteUrls& a, const site::TSiteUrls& b) {
 // What one load gives the program.
 struct TRead {
   QStringList Sections;
-  LastSession Session;
+  control::TLastSession Session;
   site::TSiteUrls Urls;
-  QList<BatchEntry> Batch;
+  QList<control::TBatchEntry> Batch;
 
-  explicit TRead(const IniFile& ini)
+  explicit TRead(const control::TIniFile& ini)
       : Sections(ini.ReadSections()),
-        Session(ReadLastSession(ini)),
-        Urls(ReadSiteUrls(ini, site::TSiteUrls{})),
-        Batch(ReadBatchList(ini)) {}
+        Session(control::ReadLastSession(ini)),
+        Urls(control::ReadSiteUrls(ini, site::TSiteUrls{})),
+        Batch(control::ReadBatchList(ini)) {}
 
   bool operator==(const TRead& other) const {
     return Sections == other.Sections && Same(Session, other.Session) && Same(Urls, other.Urls) &&
@@ -60,8 +60,8 @@ struct TRead {
 void CheckRead(const TRead& read) {
   for (const QString& section : read.Sections)
     FUZZ_CHECK(!section.trimmed().isEmpty() && !section.contains(u'\r') && !section.contains(u'\n'));
-  const int threads = ThreadCountFromText(read.Session.Threads);
-  FUZZ_CHECK(threads >= kMinThreads && threads <= kMaxThreads);
+  const int threads = control::ThreadCountFromText(read.Session.Threads);
+  FUZZ_CHECK(threads >= control::kMinThreads && threads <= control::kMaxThreads);
   FUZZ_CHECK(!read.Urls.MainSiteUrl.endsWith(u'/') && !read.Urls.WallpaperHostUrl.endsWith(u'/'));
   FUZZ_CHECK(read.Urls.ImageHostUrl.endsWith(u'/'));
 }
@@ -84,13 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const QString second = ScratchFile("second.ini");
   Write(input, data, size);
 
-  IniFile ini;
-  const IniFile::LoadStatus status = ini.Load(input);
+  control::TIniFile ini;
+  const control::TIniFile::LoadStatus status = ini.Load(input);
   const TRead read(ini);
   CheckRead(read);
-  FUZZ_CHECK(LoadBatchFile(input) == read.Batch);
-  if (status != IniFile::LoadStatus::Loaded) {
-    FUZZ_CHECK(status == IniFile::LoadStatus::Invalid && read.Sections.isEmpty());
+  FUZZ_CHECK(control::LoadBatchFile(input) == read.Batch);
+  if (status != control::TIniFile::LoadStatus::Loaded) {
+    FUZZ_CHECK(status == control::TIniFile::LoadStatus::Invalid && read.Sections.isEmpty());
     return 0;
   }
 
@@ -98,23 +98,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(ini.Save(first));
   const QByteArray saved = Read(first);
   CheckSavedLines(saved);
-  IniFile again;
-  FUZZ_CHECK(again.Load(first) == IniFile::LoadStatus::Loaded);
+  control::TIniFile again;
+  FUZZ_CHECK(again.Load(first) == control::TIniFile::LoadStatus::Loaded);
   FUZZ_CHECK(TRead(again) == read);
   FUZZ_CHECK(again.Save(second));
   FUZZ_CHECK(Read(second) == saved);
 
   // The program writes back what it read when it closes: that adds the
   // sections that were missing, and changes nothing it reads.
-  WriteLastSession(again, read.Session);
-  WriteBatchList(again, read.Batch);
+  control::WriteLastSession(again, read.Session);
+  control::WriteBatchList(again, read.Batch);
   const TRead written(again);
   FUZZ_CHECK(Same(written.Session, read.Session) && Same(written.Urls, read.Urls));
   FUZZ_CHECK(written.Batch.mid(0, read.Batch.size()) == read.Batch);
   FUZZ_CHECK(again.Save(second));
   CheckSavedLines(Read(second));
-  IniFile closed;
-  FUZZ_CHECK(closed.Load(second) == IniFile::LoadStatus::Loaded);
+  control::TIniFile closed;
+  FUZZ_CHECK(closed.Load(second) == control::TIniFile::LoadStatus::Loaded);
   FUZZ_CHECK(TRead(closed) == written);
   return 0;
 }

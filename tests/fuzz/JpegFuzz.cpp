@@ -6,6 +6,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "download/Jpeg.h"
+#include "ui/display/JpegDecode.h"
 
 namespace {
 
@@ -20,16 +21,16 @@ const QString& StoredCopy(const uint8_t* data, size_t size) {
   return path;
 }
 
-bool Same(const std::optional<JpegHeader>& a, const std::optional<JpegHeader>& b) {
+bool Same(const std::optional<download::TJpegHeader>& a, const std::optional<download::TJpegHeader>& b) {
   return a.has_value() == b.has_value() && (!a || (a->width == b->width && a->height == b->height));
 }
 
 // libjpeg's output size for a scale of n/8.
 int Scaled(int length, int n) { return static_cast<int>((static_cast<qint64>(length) * n + 7) / 8); }
 
-void CheckDecoded(const QImage& image, const std::optional<JpegHeader>& header, QSize target) {
+void CheckDecoded(const QImage& image, const std::optional<download::TJpegHeader>& header, QSize target) {
   if (image.isNull()) return;
-  FUZZ_CHECK(header && static_cast<qint64>(header->width) * header->height <= kMaxDecodePixels);
+  FUZZ_CHECK(header && static_cast<qint64>(header->width) * header->height <= ui::kMaxDecodePixels);
   // Scaled by the smallest n/8 that still covers the target, or not at all.
   int n = 1;
   while (n < 8 && (static_cast<qint64>(header->width) * n / 8 < target.width() ||
@@ -43,19 +44,19 @@ void CheckDecoded(const QImage& image, const std::optional<JpegHeader>& header, 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes = fuzz::Bytes(data, size);
 
-  const std::optional<JpegHeader> header = ReadJpegHeader(bytes);
-  const std::optional<JpegHeader> whole = ReadWholeJpeg(bytes);
+  const std::optional<download::TJpegHeader> header = download::ReadJpegHeader(bytes);
+  const std::optional<download::TJpegHeader> whole = download::ReadWholeJpeg(bytes);
   if (whole) FUZZ_CHECK(Same(whole, header));
 
   // A download the memory check accepts must pass the file check once stored,
   // or every later run would fetch it again; a small file is judged alike.
   const QString& path = StoredCopy(data, size);
-  const std::optional<JpegHeader> stored = ReadStoredJpegHeader(path);
+  const std::optional<download::TJpegHeader> stored = download::ReadStoredJpegHeader(path);
   if (whole) FUZZ_CHECK(Same(stored, whole));
-  if (bytes.size() <= kJpegTailBytes) FUZZ_CHECK(Same(stored, whole));
-  if (stored) FUZZ_CHECK(Same(stored, ReadJpegFileHeader(path)));
+  if (bytes.size() <= download::kJpegTailBytes) FUZZ_CHECK(Same(stored, whole));
+  if (stored) FUZZ_CHECK(Same(stored, download::ReadJpegFileHeader(path)));
 
   const QSize target(160, 120);
-  CheckDecoded(DecodeJpegScaled(bytes, target, TDecodeLimits{}), header, target);
+  CheckDecoded(ui::DecodeJpegScaled(bytes, target, ui::TDecodeLimits{}), header, target);
   return 0;
 }

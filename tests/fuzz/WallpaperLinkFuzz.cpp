@@ -6,7 +6,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "download/DiskLayout.h"
 #include "download/Resolution.h"
-#include "download/WallpaperLink.h"
+#include "site/UrlScheme.h"
 #include "site/TextDecode.h"
 
 namespace {
@@ -33,23 +33,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (lines.size() < 2) return 0;
   const QString name = lines[0];
   const QString imageHostUrl = lines[1];
-  const QString slug = WorkerSlug(name);
+  const QString slug = site::WorkerSlug(name);
   CheckSlug(name, slug);
-  const std::optional<QString> folder = NameFolder(QStringLiteral("/w"), name);
+  const std::optional<QString> folder = download::NameFolder(QStringLiteral("/w"), name);
 
   for (const QString& link : lines.mid(2)) {
-    const QString id = GetWallpaperID(slug, link);
-    const QString res = GetWallpaperRes(id, link);
+    const QString id = site::GetWallpaperID(slug, link);
+    const QString res = site::GetWallpaperRes(id, link);
     // The id is one path step of the link, the size its tail.
     FUZZ_CHECK(!id.contains(u'/') && link.contains(id));
     FUZZ_CHECK(link.endsWith(res));
 
-    const QString url = ImageUrl(imageHostUrl, slug, res, id);
+    const QString url = site::ImageUrl(imageHostUrl, slug, res, id);
     FUZZ_CHECK(url.startsWith(imageHostUrl) && url.endsWith(QStringLiteral(".jpg")));
 
     // Only a known size makes a file, and the file stays in its size folder.
-    if (!folder || !ResolutionFromText(res)) continue;
-    const QString file = WallpaperFile(*folder, res, name, id);
+    if (!folder || !download::ResolutionFromText(res)) continue;
+    const QString file = download::WallpaperFile(*folder, res, name, id);
     const QString sizeFolder = *folder + u'/' + res + u'/';
     FUZZ_CHECK(file.startsWith(sizeFolder));
     const QString fileName = file.mid(sizeFolder.size());

@@ -1,39 +1,13 @@
-// The name slug, the first listing page's address and the extraction rule.
+// What is read out of the listing pages and the index of names.
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "common/QtPrint.h"
 #include "site/Markup.h"
-#include "site/Slug.h"
 
 namespace {
-
-TEST(NameSlug, Cases) {
-  const struct {
-    const char* Name;
-    const char* Slug;
-  } cases[] = {
-      {"Mary Ann", "mary-ann"},
-      {"  Mary Ann", "--mary-ann"},
-      {"Mary Ann ", "mary-ann-"},
-      {"Mary  Ann", "mary--ann"},
-      {"Mary Ann O'Test", "mary-ann-o-test"},
-      {"Ann /Bee", "ann/bee"},
-      {"Ann  /Bee", "ann-/bee"},
-      {"O'/X", "o-/x"},
-      {"'Quote'", "-quote-"},
-      {"", ""},
-      {"\xC3\x89mile Zola", "\xC3\x89mile-zola"},
-      {"\xC3\x91" "andu Test", "\xC3\x91" "andu-test"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(site::NameSlug(QString::fromUtf8(c.Name)), QString::fromUtf8(c.Slug)) << c.Name;
-}
-
-TEST(FirstListingPageUrl, IsLowerCasedAsAWhole) {
-  EXPECT_EQ(site::FirstListingPageUrl("http://WWW.Ostrana.Example", "Ann /Bee"),
-            "http://www.ostrana.example/ann/bee/wallpapers/");
-  EXPECT_EQ(site::FirstListingPageUrl("http://h.example", QString::fromUtf8("\xC3\x89va")),
-            QString::fromUtf8("http://h.example/\xC3\x89va/wallpapers/"));
-}
 
 TEST(ExtractEntry, Cases) {
   const struct {
@@ -70,6 +44,23 @@ TEST(ListingMarkup, WhichLinesCountAndWhatTheyYield) {
   EXPECT_FALSE(site::IsWallpaperLinkLine("<img src=\"" + wall + "/x/1/1024x768/\">", wall));
   EXPECT_FALSE(site::IsWallpaperLinkLine("<a href=\"" + wall + "x/1/1024x768/\">", wall));
   EXPECT_EQ(site::WallpaperLinkEntry("<a href=\"" + wall + "/x/1/1024x768\">", wall), "");
+}
+
+TEST(IndexLineName, Cases) {
+  struct Case {
+    const char* line;
+    std::optional<QString> name;
+  };
+  const Case cases[] = {
+      {R"(<a href="x" title="wallpapers for Sample Name">Sample Name</a>)", QStringLiteral("Sample Name")},
+      {R"(title="wallpapers for O'Neil Ann">)", QStringLiteral("O'Neil Ann")},
+      {"wallpapers for Sample Name without the close", QString()},
+      {R"(">before wallpapers for Sample Name)", QString()},      // the close comes first
+      {R"(wallpapers for ">)", QString()},                          // nothing between
+      {"no marker here \">", std::nullopt},
+      {R"(Wallpapers for Upper">)", std::nullopt},                  // compared exactly
+  };
+  for (const Case& c : cases) EXPECT_EQ(site::IndexLineName(QString::fromUtf8(c.line)), c.name) << c.line;
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST(AboutText, NamesTheLanguageAndTheSiteHostAndKeepsItsBlanks) {
 }
 
 TEST_F(AboutWindow, MemoShowsTheTextLineByLine) {
-  EXPECT_EQ(Form->About->Memo1->toPlainText().split('\n'), AboutText(Environment.MainSiteUrl));
+  EXPECT_EQ(Form->About->Memo1->toPlainText().split('\n'), AboutText(Environment.Site.MainSiteUrl));
   EXPECT_TRUE(Form->About->Memo1->toPlainText().contains("\"www.ostrana.example\"."));
 }
 

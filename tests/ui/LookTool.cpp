@@ -96,7 +96,7 @@ bool SaveRun(const QDir& out) {
   QTemporaryDir work;
   ui::TRecordingPlatform platform;
   ui::TEnvironment environment = ui::CompiledEnvironment(work.path(), platform);
-  environment.SetSiteUrls(site.Urls());
+  environment.Site = site.Urls();
   environment.Download.FetchPause = std::chrono::milliseconds(300);  // slow enough to be caught at work
   ui::TForm1 form(environment);
   form.CheckBox1->setChecked(true);  // "All Available"

@@ -51,22 +51,22 @@ fixture::TSiteName DemoName(const QString& name, int pages, int perPage, int fir
 
 bool PointSettingsAt(const QString& dir, const fixture::TFixtureSite& site, const QString& demoName) {
   const QString path = dir + QStringLiteral("/Settings.ini");
-  IniFile ini;
-  const IniFile::LoadStatus status = ini.Load(path);
-  if (status == IniFile::LoadStatus::Unreadable || status == IniFile::LoadStatus::Invalid) {
+  control::TIniFile ini;
+  const control::TIniFile::LoadStatus status = ini.Load(path);
+  if (status == control::TIniFile::LoadStatus::Unreadable || status == control::TIniFile::LoadStatus::Invalid) {
     std::fprintf(stderr, "demo: %s cannot be read; leaving it alone\n", qPrintable(path));
     return false;
   }
   ini.WriteString("Site", "MainSiteUrl", site.MainSiteUrl());
   ini.WriteString("Site", "WallpaperHostUrl", site.WallpaperHostUrl());
   ini.WriteString("Site", "ImageHostUrl", site.ImageHostUrl());
-  if (ReadLastSession(ini).Name.isEmpty()) {
-    LastSession session;
+  if (control::ReadLastSession(ini).Name.isEmpty()) {
+    control::TLastSession session;
     session.Name = demoName;
-    for (const Size& s : kSizes) session.Sizes[*ResolutionFromText(QString::fromLatin1(s.text))] = true;
-    WriteLastSession(ini, session);
+    for (const Size& s : kSizes) session.Sizes[*download::ResolutionFromText(QString::fromLatin1(s.text))] = true;
+    control::WriteLastSession(ini, session);
   }
-  const TWriteResult saved = ini.Save(path);
+  const download::TWriteResult saved = ini.Save(path);
   if (!saved) std::fprintf(stderr, "demo: %s\n", qPrintable(saved.Describe()));
   return bool(saved);
 }

@@ -25,8 +25,8 @@ constexpr int kDoneColumn = 2;
 // Marks an entry this batch has passed over (its site could not be reached).
 constexpr int kPassedOverRole = Qt::UserRole + 2;  // +1 holds the image index
 
-BatchEntry EntryOf(const QTreeWidgetItem& item) {
-  BatchEntry entry;
+control::TBatchEntry EntryOf(const QTreeWidgetItem& item) {
+  control::TBatchEntry entry;
   entry.Name = item.text(0);
   entry.Found = item.text(kFoundColumn);
   entry.Done = item.text(kDoneColumn);
@@ -34,18 +34,18 @@ BatchEntry EntryOf(const QTreeWidgetItem& item) {
   return entry;
 }
 
-QList<BatchEntry> EntriesOf(const TListView& list) {
-  QList<BatchEntry> entries;
+QList<control::TBatchEntry> EntriesOf(const TListView& list) {
+  QList<control::TBatchEntry> entries;
   for (int i = 0; i < list.topLevelItemCount(); ++i) entries << EntryOf(*list.topLevelItem(i));
   return entries;
 }
 
 // Made apart and appended in one step: the list takes thousands at about the
 // cost of one.
-void AddEntries(TListView& list, const QList<BatchEntry>& entries) {
+void AddEntries(TListView& list, const QList<control::TBatchEntry>& entries) {
   QList<QTreeWidgetItem*> items;
   items.reserve(entries.size());
-  for (const BatchEntry& entry : entries) {
+  for (const control::TBatchEntry& entry : entries) {
     QTreeWidgetItem* item = list.NewItem(entry.Name);
     item->setText(kFoundColumn, entry.Found);
     item->setText(kDoneColumn, entry.Done);
@@ -56,8 +56,8 @@ void AddEntries(TListView& list, const QList<BatchEntry>& entries) {
   list.AppendItems(items);
 }
 
-BatchEntry NewEntry(const QString& name) {
-  BatchEntry entry;
+control::TBatchEntry NewEntry(const QString& name) {
+  control::TBatchEntry entry;
   entry.Name = name;  // exactly as given, blanks and all
   entry.Checked = true;
   return entry;
@@ -70,14 +70,14 @@ const QString kNameRule = QStringLiteral(
 
 }  // namespace
 
-TBatchFile& TForm1::BatchStore() {
-  if (!BatchFile) BatchFile = std::make_unique<TBatchFile>(BatchFilePath(Dir));
+control::TBatchFile& TForm1::BatchStore() {
+  if (!BatchFile) BatchFile = std::make_unique<control::TBatchFile>(download::BatchFilePath(Dir));
   return *BatchFile;
 }
 
 int TForm1::FindBatchEntry(const QString& name) const {
   for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-    if (IniFile::SameSection(ListView1->topLevelItem(i)->text(0), name)) return i;
+    if (control::TIniFile::SameSection(ListView1->topLevelItem(i)->text(0), name)) return i;
   return -1;
 }
 
@@ -91,22 +91,22 @@ void TForm1::RecordBatchEntry(int found) {
 }
 
 void TForm1::AddBatchEntries(const QStringList& names) {
-  QList<BatchEntry> added;
+  QList<control::TBatchEntry> added;
   for (const QString& name : names) {
-    if (IniFile::HoldsSectionName(name))
+    if (control::TIniFile::HoldsSectionName(name))
       added << NewEntry(name);
     else
       AddLog("ERR: Can not add to the batch list - \"" + name + "\" (" + kNameRule + ")");
   }
   AddEntries(*ListView1, added);
   // Replaces the old file only once the new one is complete, so nothing is lost.
-  if (SaveBatch(BatchSave::FromScratch)) LoadList();
+  if (SaveBatch(control::TBatchSave::FromScratch)) LoadList();
 }
 
-void TForm1::SaveList() { SaveBatch(BatchSave::Update); }
+void TForm1::SaveList() { SaveBatch(control::TBatchSave::Update); }
 
-bool TForm1::SaveBatch(BatchSave mode) {
-  const TWriteResult saved = BatchStore().Save(EntriesOf(*ListView1), mode);
+bool TForm1::SaveBatch(control::TBatchSave mode) {
+  const download::TWriteResult saved = BatchStore().Save(EntriesOf(*ListView1), mode);
   // The list stays as shown and the old file as it was; the next save tries again.
   if (!saved) AddLog("ERR: Can not save - " + saved.Describe());
   return bool(saved);
@@ -128,7 +128,7 @@ void TForm1::Button2Click() {
   const QString name = Edit1->text();
   if (name.isEmpty()) return;
   // Shown but never saved, such a name would vanish at the next reload.
-  if (!IniFile::HoldsSectionName(name)) {
+  if (!control::TIniFile::HoldsSectionName(name)) {
     Platform.ShowMessage("The name \"" + name + "\" can not be added to the batch list: " + kNameRule + ".");
     return;
   }
@@ -155,7 +155,7 @@ void TForm1::Button4Click() {
   else
     BatchIDX = goes ? FindBatchEntry(runningName) : ListView1->indexOfTopLevelItem(running);
   ListView1SelectItem();
-  SaveBatch(BatchSave::FromScratch);
+  SaveBatch(control::TBatchSave::FromScratch);
 }
 
 void TForm1::CheckBox11Click() {
@@ -199,7 +199,7 @@ void TForm1::StartNext() {
     ListView1->SetImageIndex(entry, kIdleIcon);
     // The Start path refused the name and has logged why. Unticked, it stops
     // neither this batch nor the next; the batch goes on with the entries after it.
-    if (!NameFolder(Dir, entry->text(0))) {
+    if (!download::NameFolder(Dir, entry->text(0))) {
       entry->setCheckState(0, Qt::Unchecked);
       SaveList();
       continue;
@@ -236,13 +236,7 @@ void TForm1::ListView1SelectItem() {
   // A run's name was fixed when it started, so the field is free to change.
   NameEdit->setEditText(name);
   Label3->setText(name);
-  const QString picture = EntryPicture(Dir, name);
-  if (picture.isEmpty()) {
-    SetPreview(QImage());
-    return;
-  }
-  ShowPreviewFile(picture);
-  CurrentPath = picture;
+  ShowPictureOrClear(control::EntryPicture(Dir, name));
 }
 
 }  // namespace ui

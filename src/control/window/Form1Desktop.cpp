@@ -27,19 +27,19 @@ void TForm1::ShowSelectedOrLog(const QString& path) {
 
 namespace {
 
-TRunNotice NoticeOf(const DownloadRun& run) {
+TRunNotice NoticeOf(const download::TDownloadRun& run) {
   return {.Name = run.Name, .Found = run.FoundCnt, .NotLoaded = run.NotLoadedCnt, .Folder = run.NameFolder};
 }
 
 }  // namespace
 
-void TForm1::NotifyRunEnd(const DownloadRun& run, bool stopped) {
+void TForm1::NotifyRunEnd(const download::TDownloadRun& run, bool stopped) {
   BatchNotice = {.Names = 0};  // a batch stopped under way ends with this single run
   // Whoever pressed Stop, or read why a write failed, is at the window already.
   if (!stopped) Platform.NotifyRunDone(NoticeOf(run));
 }
 
-void TForm1::CountBatchRun(const DownloadRun& run) {
+void TForm1::CountBatchRun(const download::TDownloadRun& run) {
   const TRunNotice notice = NoticeOf(run);
   ++BatchNotice.Names;
   BatchNotice.Found += notice.Found;
@@ -49,7 +49,7 @@ void TForm1::CountBatchRun(const DownloadRun& run) {
 void TForm1::NotifyBatchEnd() {
   TRunNotice batch = std::exchange(BatchNotice, {.Names = 0});
   if (batch.Names == 0) return;  // every entry was stopped or passed over
-  batch.Folder = WallpapersFolder(Dir);
+  batch.Folder = download::WallpapersFolder(Dir);
   Platform.NotifyRunDone(batch);
 }
 

@@ -20,7 +20,7 @@ void TForm1::ConnectHandlers() {
   connect(Image1, &TImage::MouseLeave, this, &TForm1::Image1MouseLeave);
   // A box runs its rule whenever its state changes, by the user or by the program.
   connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
-  for (TResolution r : FolderOrder()) {
+  for (download::TResolution r : download::FolderOrder()) {
     QCheckBox* box = SizeBox(r);
     connect(box, &QCheckBox::toggled, this, [this, box, r] { SizeBoxClick(box, r); });
   }

@@ -76,6 +76,20 @@ void TForm1::ShowPreviewFile(const QString& path) {
   LoadPreview(path, [this](const QImage& picture) { Image1->SetPicture(picture); });
 }
 
+bool TForm1::ShowPictureOrClear(const QString& path, std::function<void(const QImage&)> shown) {
+  if (path.isEmpty() || !QFile::exists(path)) {
+    SetPreview(QImage());
+    return false;
+  }
+  if (shown) {
+    LoadPreview(path, std::move(shown));
+  } else {
+    ShowPreviewFile(path);
+    CurrentPath = path;
+  }
+  return true;
+}
+
 void TForm1::SetPreview(const QImage& picture) {
   if (PreviewLoader) PreviewLoader->Cancel();
   Image1->SetPicture(picture);

@@ -19,7 +19,7 @@
 
 namespace ui {
 
-bool TForm1::IsCurrent(const DownloadRun& run) const { return Run.get() == &run && !Terminating; }
+bool TForm1::IsCurrent(const download::TDownloadRun& run) const { return Run.get() == &run && !Terminating; }
 
 void TForm1::Button1Click() {
   if (!Working)
@@ -36,7 +36,7 @@ void TForm1::StartPath() {
   }
   // The name becomes a folder under Wallpapers/: one that cannot be a folder
   // name is refused before anything is fetched or written.
-  const auto folder = NameFolder(Dir, name);
+  const auto folder = download::NameFolder(Dir, name);
   if (!folder) {
     AddLog("ERR: Name can not be used as a folder - " + name);
     // A batch runs unattended: its log says it, and the batch goes on.
@@ -49,23 +49,23 @@ void TForm1::StartPath() {
     return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
-  if (!SiteNoticeGiven && Environment.SiteUrls() == site::TSiteUrls()) {
+  if (!SiteNoticeGiven && Environment.Site == site::TSiteUrls()) {
     // The built-in addresses reach no site; once per start is enough.
     SiteNoticeGiven = true;
-    const QString notice = "No site is configured: the built-in addresses (" + Environment.MainSiteUrl +
+    const QString notice = "No site is configured: the built-in addresses (" + Environment.Site.MainSiteUrl +
                            " and the others) reach no site. Add a [Site] section with MainSiteUrl, "
-                           "WallpaperHostUrl and ImageHostUrl to " + SettingsFilePath(Dir) +
+                           "WallpaperHostUrl and ImageHostUrl to " + download::SettingsFilePath(Dir) +
                            " to point the program at one.";
     AddLog(notice);
     if (!BatchMode) Platform.ShowMessage(notice);
   }
 
   // The run's name is fixed here: its workers file under it and its end opens its folder.
-  auto run = std::make_shared<DownloadRun>();
+  auto run = std::make_shared<download::TDownloadRun>();
   run->Dir = Dir;
   run->Name = name;
   run->NameFolder = *folder;
-  run->ImageHostUrl = Environment.ImageHostUrl;
+  run->ImageHostUrl = Environment.Site.ImageHostUrl;
   run->ResParams = ResParams;  // the size boxes stay disabled until the run ends
   run->Timings = Environment.Download;
   Run = run;
@@ -81,7 +81,7 @@ void TForm1::StartPath() {
 }
 
 void TForm1::FindWallpapers() {
-  const std::shared_ptr<DownloadRun> run = Run;
+  const std::shared_ptr<download::TDownloadRun> run = Run;
   task::TSmartTask& find = TaskManager->CreateTask("FindTask");
   find.OnExecuteEvent([this, run](const task::TTaskThread& t) { FindImagesTask(t, run); });
   find.OnTerminatedEvent([this, run](task::TObject* sender) { LoadWallpapers(sender, run); });
@@ -113,7 +113,7 @@ void TForm1::StopPath() {
   Platform.PlayDoneSound();
 }
 
-void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
+void TForm1::AnnounceDone(const std::shared_ptr<download::TDownloadRun>& run) {
   // A run that a newer one replaced counts down on its own and ends nothing.
   if (!IsCurrent(*run)) {
     --run->ThreadsLeft;
@@ -137,7 +137,7 @@ void TForm1::AnnounceDone(const std::shared_ptr<DownloadRun>& run) {
   if (QDir(run->NameFolder).exists()) OpenOrLog(run->NameFolder);
 }
 
-void TForm1::StopForWriteFailure(DownloadRun& run, const TWriteResult& failure) {
+void TForm1::StopForWriteFailure(download::TDownloadRun& run, const download::TWriteResult& failure) {
   if (!IsCurrent(run) || run.WriteFailureShown) return;
   run.WriteFailureShown = true;
   // Every later name would fail the same way, so the batch stops too, and
@@ -154,7 +154,7 @@ QString TForm1::SiteAddressProblem() const {
   const struct {
     const char* Key;
     const QString& Url;
-  } addresses[] = {{"MainSiteUrl", Environment.MainSiteUrl}, {"ImageHostUrl", Environment.ImageHostUrl}};
+  } addresses[] = {{"MainSiteUrl", Environment.Site.MainSiteUrl}, {"ImageHostUrl", Environment.Site.ImageHostUrl}};
   for (const auto& address : addresses) {
     const QString reason = site::AddressProblem(address.Url);
     if (!reason.isEmpty())

@@ -25,26 +25,26 @@ namespace {
 // Writes the twelve keys into the file as it is now, so whatever else it holds
 // is kept. A file that could not be read is left alone; one that is no INI text
 // is kept aside as Settings.ini.bad, and replaced only once that has worked.
-TWriteResult SaveLastSession(const QString& path, const LastSession& session) {
-  IniFile settings;
-  if (const TWriteResult loaded = settings.LoadForUpdate(path); !loaded) return loaded;
-  WriteLastSession(settings, session);
+download::TWriteResult SaveLastSession(const QString& path, const control::TLastSession& session) {
+  control::TIniFile settings;
+  if (const download::TWriteResult loaded = settings.LoadForUpdate(path); !loaded) return loaded;
+  control::WriteLastSession(settings, session);
   return settings.Save(path);
 }
 
 }  // namespace
 
-QCheckBox* TForm1::SizeBox(TResolution size) const {
+QCheckBox* TForm1::SizeBox(download::TResolution size) const {
   switch (size) {
-    case tr1024x768: return CheckBox4;
-    case tr1152x864: return CheckBox5;
-    case tr1280x800: return CheckBox6;
-    case tr1280x960: return CheckBox2;
-    case tr1280x1024: return CheckBox3;
-    case tr1440x900: return CheckBox7;
-    case tr1600x1200: return CheckBox8;
-    case tr1680x1050: return CheckBox9;
-    case tr1920x1200: return CheckBox10;
+    case download::tr1024x768: return CheckBox4;
+    case download::tr1152x864: return CheckBox5;
+    case download::tr1280x800: return CheckBox6;
+    case download::tr1280x960: return CheckBox2;
+    case download::tr1280x1024: return CheckBox3;
+    case download::tr1440x900: return CheckBox7;
+    case download::tr1600x1200: return CheckBox8;
+    case download::tr1680x1050: return CheckBox9;
+    case download::tr1920x1200: return CheckBox10;
   }
   return nullptr;
 }
@@ -68,24 +68,18 @@ void TForm1::FormCreate() {
   LoadAllGirlsImg = std::make_unique<task::TSmartTask>();
   LoadAllGirlsImg->OnExecuteEvent([this](const task::TTaskThread& t) { LoadAllGirlsTask(t); });
 
-  IniFile settings;
-  settings.Load(SettingsFilePath(Dir));  // anything but a readable file leaves the defaults
-  const LastSession session = ReadLastSession(settings);
+  control::TIniFile settings;
+  settings.Load(download::SettingsFilePath(Dir));  // anything but a readable file leaves the defaults
+  const control::TLastSession session = control::ReadLastSession(settings);
   NameEdit->setEditText(session.Name);
   SpinEdit1->SetText(session.Threads);  // shown as stored; text that is no number counts as 1
   // "All Available" first, so each size box then ends as its own key says.
   CheckBox1->setChecked(session.AllResolutions);
-  for (TResolution r : FolderOrder()) SizeBox(r)->setChecked(session.Sizes[r]);
+  for (download::TResolution r : download::FolderOrder()) SizeBox(r)->setChecked(session.Sizes[r]);
 
   // Decoded off the UI thread: a huge or hostile Preview.jpg never holds up start-up.
   PreviewLoader = std::make_unique<TPreviewLoader>(Image1->size(), TerminatingFlag);
-  const QString preview = PreviewFileOf(Dir, session.Name);
-  if (!preview.isEmpty() && QFile::exists(preview)) {
-    ShowPreviewFile(preview);
-    CurrentPath = preview;
-  } else {
-    SetPreview(QImage());
-  }
+  ShowPictureOrClear(download::PreviewFileOf(Dir, session.Name));
 
   TaskManager = std::make_unique<task::TTaskManager>();
   Label3->setText(session.Name);
@@ -106,12 +100,12 @@ void TForm1::FormDestroy() {
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
   if (LoadAllGirlsNames) LoadAllGirlsNames->Stop();
 
-  LastSession session;
+  control::TLastSession session;
   session.Name = NameEdit->currentText();
   session.Threads = SpinEdit1->text();  // exactly as shown, blanks and all
   session.AllResolutions = CheckBox1->isChecked();
-  for (TResolution r : FolderOrder()) session.Sizes[r] = SizeBox(r)->isChecked();
-  if (const TWriteResult saved = SaveLastSession(SettingsFilePath(Dir), session); !saved) {
+  for (download::TResolution r : download::FolderOrder()) session.Sizes[r] = SizeBox(r)->isChecked();
+  if (const download::TWriteResult saved = SaveLastSession(download::SettingsFilePath(Dir), session); !saved) {
     // The old file is still whole; the user should know the choices were not kept.
     const QString line = "ERR: Can not save - " + saved.Describe();
     qWarning("%s", qUtf8Printable(line));
@@ -135,7 +129,7 @@ void TForm1::CheckBox1Click() {
     box->setChecked(on);
 }
 
-void TForm1::SizeBoxClick(QCheckBox* box, TResolution size) {
+void TForm1::SizeBoxClick(QCheckBox* box, download::TResolution size) {
   if (box->isChecked())
     ResParams.Include(size);
   else
@@ -147,11 +141,11 @@ void TForm1::SpinEdit1Change() { TaskCount = SpinEdit1->value(); }
 
 void TForm1::GetGirlsList() {
   NameEdit->clear();
-  const QDir wallpapers(WallpapersFolder(Dir));
+  const QDir wallpapers(download::WallpapersFolder(Dir));
   // Every folder, the hidden ones too, in the order the file system gives,
   // each as the name it stands for.
   for (const QString& folder : wallpapers.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted))
-    NameEdit->addItem(NameFromPart(folder));
+    NameEdit->addItem(download::NameFromPart(folder));
   // A combo box makes the first entry it gets the current one, text and all;
   // the list is only offered, nothing is chosen.
   NameEdit->setCurrentIndex(-1);
@@ -161,14 +155,8 @@ void TForm1::GetGirlsList() {
 void TForm1::NameEditSelect(int index) {
   Label3->setText(NameEdit->currentText());
   const QString name = NameEdit->itemText(index);
-  const QString preview = PreviewFileOf(Dir, name);
-  if (!preview.isEmpty() && QFile::exists(preview)) {
-    ShowPreviewFile(preview);
-    CurrentPath = preview;
-  } else {
-    CurrentPath = NameFolder(Dir, name).value_or(WallpapersFolder(Dir));
-    SetPreview(QImage());
-  }
+  if (!ShowPictureOrClear(download::PreviewFileOf(Dir, name)))
+    CurrentPath = download::NameFolder(Dir, name).value_or(download::WallpapersFolder(Dir));
 }
 
 }  // namespace ui

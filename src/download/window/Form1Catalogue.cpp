@@ -11,12 +11,14 @@
 #include "download/DiskLayout.h"
 #include "download/ThumbnailPass.h"
 #include "site/Discovery.h"
-#include "task/MainThread.h"
+#include "site/Retry.h"
+#include "site/UrlScheme.h"
 #include "ui/PreviewPicture.h"
 #include "ui/TForm1.h"
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
 #include "ui/TListView.h"
+#include "ui/WindowHandOff.h"
 
 namespace ui {
 
@@ -36,15 +38,15 @@ struct TForm1::TNamesFetch {
 namespace {
 
 bool ThumbnailExists(const QString& dir, const QString& caption) {
-  const std::optional<QString> thumb = ThumbnailPath(dir, caption);
+  const std::optional<QString> thumb = download::ThumbnailPath(dir, caption);
   return thumb && QFile::exists(*thumb);
 }
 
-int IconOf(TThumbState state) {
+int IconOf(download::TThumbState state) {
   switch (state) {
-    case TThumbState::Busy: return kBusyIcon;
-    case TThumbState::Stored: return kThumbIcon;
-    case TThumbState::Failed: return kFailedIcon;
+    case download::TThumbState::Busy: return kBusyIcon;
+    case download::TThumbState::Stored: return kThumbIcon;
+    case download::TThumbState::Failed: return kFailedIcon;
   }
   return kNoIcon;
 }
@@ -53,38 +55,36 @@ int IconOf(TThumbState state) {
 // while the pass waits, and only while the window still listens to this pass:
 // it is not closing (from then on it may be gone) and no newer pass has begun.
 // An item is changed only while it still is the one the pass handles.
-class TForm1ThumbnailView : public TThumbnailView {
+class TForm1ThumbnailView : public download::TThumbnailView {
  public:
   TForm1ThumbnailView(TForm1& form, int pass, std::shared_ptr<std::atomic<bool>> closing)
-      : Form(form), Pass(pass), Closing(std::move(closing)) {}
+      : Form(form),
+        Pass(pass),
+        Closing(std::move(closing)),
+        HandOff([this] { return !*Closing && Form.ThumbPass == Pass; }) {}
 
   // What the pass takes with it when it starts; none when the window no longer listens.
-  std::optional<TThumbnailSettings> Start() {
-    std::optional<TThumbnailSettings> settings;
-    OnWindow([&] {
-      settings = TThumbnailSettings{Form.Dir, Form.Environment.SiteUrls(), Form.Environment.Fetch};
+  std::optional<download::TThumbnailSettings> Start() {
+    std::optional<download::TThumbnailSettings> settings;
+    HandOff.Change([&] {
+      settings = download::TThumbnailSettings{Form.Dir, Form.Environment.Site, Form.Environment.Fetch};
       PreviewSize = Form.Image1->size();
     });
     return settings;
   }
 
-  int ItemCount() override {
-    int count = 0;
-    OnWindow([&] { count = Form.ListView2->topLevelItemCount(); });
-    return count;
-  }
+  int ItemCount() override { return HandOff.Read<int>([&] { return Form.ListView2->topLevelItemCount(); }); }
   std::optional<QString> Caption(int i) override {
-    std::optional<QString> caption;
-    OnWindow([&] {
-      if (const QTreeWidgetItem* item = Form.ListView2->topLevelItem(i)) caption = item->text(0);
+    return HandOff.Read<std::optional<QString>>([&]() -> std::optional<QString> {
+      if (const QTreeWidgetItem* item = Form.ListView2->topLevelItem(i)) return item->text(0);
+      return std::nullopt;
     });
-    return caption;
   }
   void ShowProgress(const QString& caption) override {
-    OnWindow([&] { Form.Label5->setText(caption); });
+    HandOff.Change([&] { Form.Label5->setText(caption); });
   }
-  void SetState(int i, const QString& caption, TThumbState state) override {
-    OnWindow([&] {
+  void SetState(int i, const QString& caption, download::TThumbState state) override {
+    HandOff.Change([&] {
       QTreeWidgetItem* item = Form.ListView2->topLevelItem(i);
       if (item && item->text(0) == caption) Form.ListView2->SetImageIndex(item, IconOf(state));
     });
@@ -92,7 +92,7 @@ class TForm1ThumbnailView : public TThumbnailView {
   bool ShowThumbnail(const QString& caption, const QString& path) override {
     const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Closing.get()});
     if (picture.isNull()) return false;
-    OnWindow([&] {
+    HandOff.Change([&] {
       Form.SetPreview(picture);
       Form.Label3->setText(caption);
       Form.CurrentPath = path;
@@ -100,20 +100,14 @@ class TForm1ThumbnailView : public TThumbnailView {
     return true;
   }
   void AddLog(const QString& line) override {
-    OnWindow([&] { Form.AddLog(line); });
+    HandOff.Change([&] { Form.AddLog(line); });
   }
 
  private:
-  template <typename F>
-  void OnWindow(F&& call) {
-    task::Synchronize([&] {
-      if (!*Closing && Form.ThumbPass == Pass) call();
-    });
-  }
-
   TForm1& Form;
   const int Pass;
   const std::shared_ptr<std::atomic<bool>> Closing;
+  const TWindowHandOff HandOff;
   QSize PreviewSize;  // of Image1, which never changes size
 };
 
@@ -124,14 +118,14 @@ void TForm1::Button7Click() {
   // may press it from code.
   if (LoadAllGirlsNames && LoadAllGirlsNames->Active) return;
   auto fetch = std::make_shared<TNamesFetch>();
-  fetch->Url = NamesIndexUrl(Environment.MainSiteUrl);
+  fetch->Url = site::NamesIndexUrl(Environment.Site.MainSiteUrl);
   fetch->Dir = Dir;
   fetch->Fetch = Environment.Fetch;
   if (!LoadAllGirlsNames) LoadAllGirlsNames = std::make_unique<task::TSmartTask>();
   // The thread touches nothing of the window; it holds the closing flag itself.
   LoadAllGirlsNames->OnExecuteEvent([fetch, closing = TerminatingFlag](const task::TTaskThread& thread) {
     const site::TRunContext run{fetch->Working, *closing, fetch->Fetch, &thread.Active};
-    fetch->Result = GetNames(fetch->Url, fetch->Names, run);
+    fetch->Result = site::GetNames(fetch->Url, fetch->Names, run);
     // Thousands of look-ups on disk, kept off the UI thread.
     for (const QString& name : fetch->Names) {
       if (*closing) return;
@@ -175,7 +169,7 @@ void TForm1::ShowNames(TNamesFetch& fetch) {
 void TForm1::GetAllGirlsList() {
   ListView2->clear();
   QList<QTreeWidgetItem*> items;
-  for (const QString& caption : ThumbnailCaptions(Dir)) {
+  for (const QString& caption : download::ThumbnailCaptions(Dir)) {
     QTreeWidgetItem* item = ListView2->NewItem(caption);
     ListView2->SetImageIndex(item, kThumbIcon);
     items << item;
@@ -206,21 +200,17 @@ void TForm1::LoadAllGirlsTask(const task::TTaskThread& TaskThread) {
   // still finishes a fetch.
   const std::shared_ptr<std::atomic<bool>> closing = TerminatingFlag;
   TForm1ThumbnailView view(*this, pass, closing);
-  const std::optional<TThumbnailSettings> settings = view.Start();
+  const std::optional<download::TThumbnailSettings> settings = view.Start();
   if (!settings) return;
-  TThumbnailPass(*settings, view, TaskThread.Active, *closing).Run();
+  download::TThumbnailPass(*settings, view, TaskThread.Active, *closing).Run();
 }
 
 void TForm1::ListView2SelectItem() {
   const QList<QTreeWidgetItem*> selected = ListView2->selectedItems();
   if (selected.isEmpty()) return;
   const QString caption = selected.first()->text(0);
-  const std::optional<QString> thumb = ThumbnailPath(Dir, caption);
-  if (!thumb || !QFile::exists(*thumb)) {
-    SetPreview(QImage());
-    return;
-  }
-  LoadPreview(*thumb, [this, caption, path = *thumb](const QImage& picture) {
+  const QString thumb = download::ThumbnailPath(Dir, caption).value_or(QString());
+  ShowPictureOrClear(thumb, [this, caption, path = thumb](const QImage& picture) {
     if (picture.isNull()) {
       AddLog("ERR: Can not read - " + path);  // the preview keeps what it showed
       return;

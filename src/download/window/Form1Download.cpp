@@ -20,6 +20,7 @@
 #include "ui/TImage.h"
 #include "ui/TLabel.h"
 #include "ui/TListView.h"
+#include "ui/WindowHandOff.h"
 
 namespace ui {
 
@@ -28,83 +29,67 @@ namespace {
 // Changes of a run that a newer one replaced, or that come while the window
 // closes, are dropped; within its own run a stopped worker still reports its
 // lines and rows, but no longer moves the bar the Stop filled.
-class TForm1WorkerHost : public WorkerHost {
+class TForm1WorkerHost : public download::TWorkerHost {
  public:
-  TForm1WorkerHost(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {
+  TForm1WorkerHost(TForm1& form, std::shared_ptr<download::TDownloadRun> run)
+      : Form(form), Run(std::move(run)), HandOff([this] { return Form.IsCurrent(*Run); }) {
     task::Synchronize([&] { PreviewSize = Form.Image1->size(); });
   }
 
-  void AddLog(const QString& line) override {
-    Change([&] { Form.AddLog(line); });
-  }
-  void SetRowStatus(int n, const QString& status) override {
-    Change([&] {
-      if (QTreeWidgetItem* row = Form.ListView3->topLevelItem(n - 1)) row->setText(1, status);
+  void Report(int n, const QStringList& lines, const QString& status) override {
+    HandOff.Change([&] {
+      for (const QString& line : lines) Form.AddLog(line);
+      SetRow(n, status);
     });
   }
-  void ShowAccepted(const QString& label3, int) override {
-    Change([&] {
-      Form.Label3->setText(label3);
-      // Workers' hand-offs may arrive out of order, so the run's count is read
-      // here: never below the worker's own, and the total for the last one shown.
-      Form.Found->setText(FoundCaption(Run->FoundCnt.load()));
-    });
-  }
-  void UpdateProgress(int position) override {
-    ChangeWhileWorking([&] { Form.UpdateProgress(position); });
-  }
-  void ShowProgressPercent() override {
-    ChangeWhileWorking([&] {
+  void EndLink(int n, const download::TLinkEnd& end) override {
+    HandOff.Change([&] {
+      for (const QString& line : end.Lines) Form.AddLog(line);
+      SetRow(n, end.Status);
+      if (!end.Label3.isEmpty()) {
+        Form.CurrentPath = end.File;
+        Form.Label3->setText(end.Label3);
+        // Workers' hand-offs may arrive out of order, so the run's count is read
+        // here: never below the worker's own, and the total for the last one shown.
+        Form.Found->setText("Found: " + QString::number(Run->FoundCnt.load()));
+      }
+      if (!Run->Working) return;
+      Form.UpdateProgress(end.Position);
       if (Form.ProgressMax() > 0) Form.Label2->setText(site::PercentCaption(Form.ProgressPosition(), Form.ProgressMax()));
     });
   }
-  void ShowPreview(const QString& path) override {
+  void ShowPreview(const QString& id, const QString& path) override {
     // Decoded here, on the worker, so the UI thread only shows the picture.
     const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Form.TerminatingFlag.get()});
-    Change([&] {
+    HandOff.Change([&] {
+      if (!download::PreviewShows(id, Form.CurrentPath)) return;
       Form.PreviewPath = path;
       TMessage msg{WM_IMAGE_UPDATE, 0, reinterpret_cast<std::intptr_t>(&picture), 0};
       Form.SendMessage(msg);
     });
   }
-  QString CurrentPath() override {
-    QString path;
-    task::Synchronize([&] { path = Form.CurrentPath; });
-    return path;
-  }
-  void SetCurrentPath(const QString& path) override {
-    Change([&] { Form.CurrentPath = path; });
-  }
-  void StopForWriteFailure(const TWriteResult& failure) override {
-    Change([&] { Form.StopForWriteFailure(*Run, failure); });
+  void StopForWriteFailure(const download::TWriteResult& failure) override {
+    HandOff.Change([&] { Form.StopForWriteFailure(*Run, failure); });
   }
   void AnnounceDone() override {
     task::Synchronize([&] { Form.AnnounceDone(Run); });
   }
 
  private:
-  template <typename F>
-  void Change(F&& change) {
-    task::Synchronize([&] {
-      if (Form.IsCurrent(*Run)) change();
-    });
-  }
-  template <typename F>
-  void ChangeWhileWorking(F&& change) {
-    if (!Run->Working) return;  // saves the round trip; the test that counts is on the UI thread
-    Change([&] {
-      if (Run->Working) change();
-    });
+  void SetRow(int n, const QString& status) {
+    if (status.isEmpty()) return;
+    if (QTreeWidgetItem* row = Form.ListView3->topLevelItem(n - 1)) row->setText(1, status);
   }
 
   TForm1& Form;
-  std::shared_ptr<DownloadRun> Run;
+  std::shared_ptr<download::TDownloadRun> Run;
+  const TWindowHandOff HandOff;
   QSize PreviewSize;  // of Image1, which never changes size
 };
 
 }  // namespace
 
-void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& run) {
+void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDownloadRun>& run) {
   if (!IsCurrent(*run)) return;
   const QStringList& links = run->ImageLinks;
   if (links.isEmpty()) {
@@ -171,23 +156,23 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<DownloadRun>& 
   }
 }
 
-bool TForm1::MakeRunFolders(DownloadRun& run) {
+bool TForm1::MakeRunFolders(download::TDownloadRun& run) {
   QStringList folders{run.NameFolder};
-  for (TResolution r : FolderOrder()) folders << run.SizeFolder(SizeText(r));
+  for (download::TResolution r : download::FolderOrder()) folders << run.SizeFolder(download::SizeText(r));
   for (const QString& folder : folders) {
-    const TWriteResult made = MakeFolder(folder);
+    const download::TWriteResult made = download::MakeFolder(folder);
     if (!made) {
       StopForWriteFailure(run, made);
       return false;
     }
     // What a killed earlier run left half-written goes first.
-    RemoveLeftoverTemporaries(folder);
+    download::RemoveLeftoverTemporaries(folder);
   }
   return true;
 }
 
-void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<DownloadRun>& run) {
-  WorkerShare share;
+void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run) {
+  download::TWorkerShare share;
   TaskThread.GetParam("Start", share.Start);
   TaskThread.GetParam("TaskCnt", share.TaskCnt);
   TaskThread.GetParam("TaskIDX", share.TaskIDX);
@@ -199,7 +184,7 @@ void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shar
   auto fetch = [terminating, options, run](const QString& url, QByteArray& buffer) {
     return site::FetchBytes(url, buffer, site::TFetchStop(*terminating, &run->Working), options);
   };
-  WallpaperWorker worker(*run, host, fetch, TaskThread.Active, *terminating);
+  download::TWallpaperWorker worker(*run, host, fetch, TaskThread.Active, *terminating);
   worker.Run(share);
 }
 

@@ -4,9 +4,9 @@
 #include <QProgressBar>
 
 #include "site/Discovery.h"
-#include "task/MainThread.h"
 #include "ui/TForm1.h"
 #include "ui/TLabel.h"
+#include "ui/WindowHandOff.h"
 
 namespace ui {
 
@@ -17,53 +17,43 @@ namespace {
 // a newer run's controls stay its own.
 class TForm1DiscoveryView : public site::TDiscoveryView {
  public:
-  TForm1DiscoveryView(TForm1& form, std::shared_ptr<DownloadRun> run) : Form(form), Run(std::move(run)) {}
+  TForm1DiscoveryView(TForm1& form, std::shared_ptr<download::TDownloadRun> run)
+      : Form(form), Run(std::move(run)), HandOff([this] { return Form.IsCurrent(*Run) && Run->Working; }) {}
 
   QString NameText() override { return Run->Name; }
   void SetStatus(const QString& caption) override {
-    Change([&] { Form.Status->setText(caption); });
+    HandOff.Change([&] { Form.Status->setText(caption); });
   }
   void SetLabel2(const QString& caption) override {
-    Change([&] { Form.Label2->setText(caption); });
+    HandOff.Change([&] { Form.Label2->setText(caption); });
   }
   void SetProgressMax(int max) override {
-    Change([&] { Form.SetProgressMax(max); });
+    HandOff.Change([&] { Form.SetProgressMax(max); });
   }
-  int ProgressMax() override { return Read([&] { return Form.ProgressMax(); }); }
-  int ProgressPosition() override { return Read([&] { return Form.ProgressPosition(); }); }
+  int ProgressMax() override { return Always.Read<int>([&] { return Form.ProgressMax(); }); }
+  int ProgressPosition() override { return Always.Read<int>([&] { return Form.ProgressPosition(); }); }
   void UpdateProgress(int position) override {
-    Change([&] { Form.UpdateProgress(position); });
+    HandOff.Change([&] { Form.UpdateProgress(position); });
   }
   void AddLog(const QString& line) override {
     Run->SearchLog << line;
-    Change([&] { Form.AddLog(line); });
+    HandOff.Change([&] { Form.AddLog(line); });
   }
 
  private:
-  template <typename F>
-  void Change(F&& change) {
-    task::Synchronize([&] {
-      if (Form.IsCurrent(*Run) && Run->Working) change();
-    });
-  }
-  template <typename F>
-  int Read(F&& read) {
-    int value = 0;
-    task::Synchronize([&] { value = read(); });
-    return value;
-  }
-
   TForm1& Form;
-  std::shared_ptr<DownloadRun> Run;
+  std::shared_ptr<download::TDownloadRun> Run;
+  const TWindowHandOff HandOff;
+  const TWindowHandOff Always{[] { return true; }};
 };
 
 }  // namespace
 
-void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<DownloadRun>& run) {
+void TForm1::FindImagesTask(const task::TTaskThread&, const std::shared_ptr<download::TDownloadRun>& run) {
   const std::shared_ptr<std::atomic<bool>> terminating = TerminatingFlag;
   // The run's own flag: its Stop gives up the search's fetch in progress.
   const site::TRunContext context{run->Working, *terminating, Environment.Fetch, &run->Working};
-  const site::TSiteUrls urls = Environment.SiteUrls();
+  const site::TSiteUrls urls = Environment.Site;
   TForm1DiscoveryView view(*this, run);
   site::TDiscovery discovery(context, urls, view);
   // The run's own list: a stopped search never writes into a newer run's links.

@@ -25,8 +25,8 @@ using Kind = ui::TPlatformCall::TKind;
 
 namespace {
 
-BatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
-  return BatchEntry{name, found, done, checked};
+control::TBatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
+  return control::TBatchEntry{name, found, done, checked};
 }
 
 ino_t Inode(const QString& path) {
@@ -49,8 +49,8 @@ class BatchFixture : public Form1Fixture {
     }
     return item;
   }
-  QList<BatchEntry> Shown() const {
-    QList<BatchEntry> out;
+  QList<control::TBatchEntry> Shown() const {
+    QList<control::TBatchEntry> out;
     for (int i = 0; i < Form->ListView1->topLevelItemCount(); ++i) {
       const QTreeWidgetItem* item = Form->ListView1->topLevelItem(i);
       out << Entry(item->text(0), item->text(1), item->text(2), item->checkState(0) == Qt::Checked);
@@ -150,11 +150,11 @@ TEST_F(BatchFixture, ThreeTickedEntriesAreDownloadedInOrderAndRecorded) {
   ASSERT_TRUE(BatchEnds());
 
   EXPECT_EQ(SearchedSlugs(), (QStringList{"alpha-one", "beta", "gamma"}));
-  const QList<BatchEntry> done{Entry("Alpha One", "2", "Yes", false), Entry("Beta", "3", "Yes", false),
+  const QList<control::TBatchEntry> done{Entry("Alpha One", "2", "Yes", false), Entry("Beta", "3", "Yes", false),
                                Entry("Gamma", "1", "Yes", false)};
   EXPECT_EQ(Shown(), done);
   EXPECT_EQ(Icons(), (QList<int>{1, 1, 1}));
-  EXPECT_EQ(LoadBatchFile(BatchFile()), done);
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), done);
   ExpectIdle();
   EXPECT_EQ(LogLines().last(), "BATCH Mode: ON, Selecting Next Task...  ");
   EXPECT_EQ(Platform.Count(Kind::Open), 0);  // no folder opens in batch mode
@@ -172,7 +172,7 @@ TEST_F(BatchFixture, OnlyTickedEntriesAreDownloadedAndAnEntryWithoutWallpapersIs
   Form->Button3Click();
   ASSERT_TRUE(BatchEnds());
   EXPECT_EQ(SearchedSlugs(), (QStringList{"taken", "nobody"}));
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("Skipped", "0", "No", false), Entry("Taken", "2", "Yes", false),
+  EXPECT_EQ(Shown(), (QList<control::TBatchEntry>{Entry("Skipped", "0", "No", false), Entry("Taken", "2", "Yes", false),
                                         Entry("Nobody", "0", "Yes", false)}));
   ExpectIdle();
 }
@@ -187,10 +187,10 @@ TEST_F(BatchFixture, AddKeepsTheTextAndIgnoresAnEmptyField) {
   QTest::keyClick(form.Edit1, Qt::Key_Return);  // only the button adds
   EXPECT_EQ(form.ListView1->topLevelItemCount(), 0);
   form.Button2->click();
-  EXPECT_EQ(Shown(), QList<BatchEntry>{Entry("Typed", "0", "No", true)});
+  EXPECT_EQ(Shown(), QList<control::TBatchEntry>{Entry("Typed", "0", "No", true)});
   EXPECT_EQ(Icons(), QList<int>{1});
   EXPECT_EQ(form.Edit1->text(), "Typed");
-  EXPECT_EQ(LoadBatchFile(BatchFile()), Shown());
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), Shown());
 }
 
 TEST_F(BatchFixture, RemovingTheMiddleEntryLeavesTheOtherTwoAfterARestart) {
@@ -200,7 +200,7 @@ TEST_F(BatchFixture, RemovingTheMiddleEntryLeavesTheOtherTwoAfterARestart) {
   Add("C");
   Select(1);
   Form->Button4->click();
-  const QList<BatchEntry> left{Entry("A", "0", "No", true), Entry("C", "0", "No", true)};
+  const QList<control::TBatchEntry> left{Entry("A", "0", "No", true), Entry("C", "0", "No", true)};
   EXPECT_EQ(Shown(), left);
   EXPECT_EQ(QString::fromUtf8([&] {
               QFile f(BatchFile());
@@ -223,9 +223,9 @@ TEST_F(BatchFixture, RemovingSeveralEntriesShowsNoneOfThemOnTheWay) {
   ASSERT_EQ(form.NameEdit->currentText(), "B");
   form.NameEdit->setEditText("Typed");
   form.Button4Click();
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("A", "0", "No", true), Entry("D", "0", "No", true)}));
+  EXPECT_EQ(Shown(), (QList<control::TBatchEntry>{Entry("A", "0", "No", true), Entry("D", "0", "No", true)}));
   EXPECT_EQ(form.NameEdit->currentText(), "Typed");
-  EXPECT_EQ(LoadBatchFile(BatchFile()), Shown());
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), Shown());
 }
 
 TEST_F(BatchFixture, TheSameNameTwiceIsTwoEntriesButOneSectionHoldingTheLaterValues) {
@@ -236,7 +236,7 @@ TEST_F(BatchFixture, TheSameNameTwiceIsTwoEntriesButOneSectionHoldingTheLaterVal
   Add("same", false);
   EXPECT_EQ(Form->ListView1->topLevelItemCount(), 2);
   Restart();
-  EXPECT_EQ(Shown(), QList<BatchEntry>{Entry("Same", "0", "No", false)});
+  EXPECT_EQ(Shown(), QList<control::TBatchEntry>{Entry("Same", "0", "No", false)});
 }
 
 TEST_F(BatchFixture, CheckAllTicksAndUnticksEveryEntryAndSaves) {
@@ -248,9 +248,9 @@ TEST_F(BatchFixture, CheckAllTicksAndUnticksEveryEntryAndSaves) {
     SCOPED_TRACE(on ? "checked" : "unchecked");
     Form->CheckBox11->click();
     EXPECT_EQ(Form->CheckBox11->isChecked(), on);
-    const QList<BatchEntry> expected{Entry("A", "0", "No", on), Entry("B", "0", "No", on), Entry("C", "0", "No", on)};
+    const QList<control::TBatchEntry> expected{Entry("A", "0", "No", on), Entry("B", "0", "No", on), Entry("C", "0", "No", on)};
     EXPECT_EQ(Shown(), expected);
-    EXPECT_EQ(LoadBatchFile(BatchFile()), expected);
+    EXPECT_EQ(control::LoadBatchFile(BatchFile()), expected);
   }
 }
 
@@ -260,7 +260,7 @@ TEST_F(BatchFixture, StartUpLoadsTheFileAsWrittenWithIdleIconsAndTicksOnlyForExa
   file.write("[Lower]\nChecked=yes\nFound=3\nDone=Yes\n[Bare]\n[Ticked]\nChecked=Yes\nFound=x\n");
   file.close();
   ui::TForm1& form = Open();
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("Lower", "3", "Yes", false), Entry("Bare", "0", "No", false),
+  EXPECT_EQ(Shown(), (QList<control::TBatchEntry>{Entry("Lower", "3", "Yes", false), Entry("Bare", "0", "No", false),
                                         Entry("Ticked", "x", "No", true)}));
   EXPECT_EQ(Icons(), (QList<int>{1, 1, 1}));
   EXPECT_FALSE(form.CheckBox11->isChecked());
@@ -326,15 +326,15 @@ TEST_F(BatchFixture, AMouseClickSavesTheListAndACheckBoxChangedByKeyboardWaitsFo
   const QRect box = list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &cell, &list);
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, box.center());
   ASSERT_EQ(list.topLevelItem(0)->checkState(0), Qt::Unchecked);
-  EXPECT_EQ(LoadBatchFile(BatchFile()), (QList<BatchEntry>{Entry("A", "0", "No", false), Entry("B", "0", "No", true)}));
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), (QList<control::TBatchEntry>{Entry("A", "0", "No", false), Entry("B", "0", "No", true)}));
 
   // Space on B changes its box but raises no click; the next click on a caption saves it.
   list.setCurrentItem(list.topLevelItem(1));
   QTest::keyClick(list.viewport(), Qt::Key_Space);
   ASSERT_EQ(list.topLevelItem(1)->checkState(0), Qt::Unchecked);
-  EXPECT_TRUE(LoadBatchFile(BatchFile())[1].Checked);
+  EXPECT_TRUE(control::LoadBatchFile(BatchFile())[1].Checked);
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, a.center());
-  EXPECT_EQ(LoadBatchFile(BatchFile()), (QList<BatchEntry>{Entry("A", "0", "No", false), Entry("B", "0", "No", false)}));
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), (QList<control::TBatchEntry>{Entry("A", "0", "No", false), Entry("B", "0", "No", false)}));
 
   // A click that changes nothing writes nothing: every write puts a new file in place.
   const ino_t before = Inode(BatchFile());
@@ -353,7 +353,7 @@ TEST_F(BatchFixture, StopBatchLetsTheRunEndAsASingleRunAndLeavesItsEntryForTheNe
   ExpectIdle();
   ASSERT_TRUE(BatchEnds());
   EXPECT_EQ(SearchedSlugs(), QStringList{"first"});
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("First", "0", "No", true), Entry("Second", "0", "No", true)}));
+  EXPECT_EQ(Shown(), (QList<control::TBatchEntry>{Entry("First", "0", "No", true), Entry("Second", "0", "No", true)}));
   EXPECT_EQ(Icons(), (QList<int>{0, 1}));  // busy until started again or loaded again
   ASSERT_EQ(Platform.Count(Kind::Open), 1);
   EXPECT_EQ(Platform.Calls().back().Text, WorkDir.path() + "/Wallpapers/First");
@@ -366,7 +366,7 @@ TEST_F(BatchFixture, AnEntryTheStartPathRefusesIsUntickedAndTheBatchGoesOn) {
   const struct {
     const char* What;
     QString MainSiteUrl;
-    QList<BatchEntry> Expected;
+    QList<control::TBatchEntry> Expected;
     QString Error;
   } cases[] = {
       {"a name that can be no folder",
@@ -381,7 +381,7 @@ TEST_F(BatchFixture, AnEntryTheStartPathRefusesIsUntickedAndTheBatchGoesOn) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
     QFile::remove(BatchFile());
-    Environment.MainSiteUrl = c.MainSiteUrl;
+    Environment.Site.MainSiteUrl = c.MainSiteUrl;
     ui::TForm1& form = Open();
     Add("..");
     Add("Later");
@@ -396,7 +396,7 @@ TEST_F(BatchFixture, AnEntryTheStartPathRefusesIsUntickedAndTheBatchGoesOn) {
     EXPECT_EQ(Platform.Count(Kind::ShowMessage), c.MainSiteUrl == Site.MainSiteUrl() ? 0 : 1);
     EXPECT_EQ(Shown(), c.Expected);
     EXPECT_EQ(Icons(), (QList<int>{1, 1}));
-    EXPECT_EQ(LoadBatchFile(BatchFile()), c.Expected);
+    EXPECT_EQ(control::LoadBatchFile(BatchFile()), c.Expected);
     Form.reset();
   }
 }
@@ -418,7 +418,7 @@ TEST_F(BatchFixture, AddRefusesANameTheFileCannotKeepSayingWhy) {
   }
   EXPECT_FALSE(QFile::exists(BatchFile()));
   Add("Fine Name");
-  EXPECT_EQ(LoadBatchFile(BatchFile()), QList<BatchEntry>{Entry("Fine Name", "0", "No", true)});
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), QList<control::TBatchEntry>{Entry("Fine Name", "0", "No", true)});
 }
 
 TEST_F(BatchFixture, StartBatchDuringASingleRunIsRefusedAndTheRunGoesOn) {
@@ -435,7 +435,7 @@ TEST_F(BatchFixture, StartBatchDuringASingleRunIsRefusedAndTheRunGoesOn) {
   EXPECT_EQ(Icons(), QList<int>{1});
   form.Button1Click();
   ASSERT_TRUE(BatchEnds());
-  EXPECT_EQ(Shown(), QList<BatchEntry>{Entry("Entry", "0", "No", true)});
+  EXPECT_EQ(Shown(), QList<control::TBatchEntry>{Entry("Entry", "0", "No", true)});
   EXPECT_EQ(SearchedSlugs(), QStringList{"stuck"});
 }
 
@@ -449,7 +449,7 @@ TEST_F(BatchFixture, ClosingDuringAnEntryLeavesItTickedWithItsOldValues) {
   Form->Button3Click();
   ASSERT_TRUE(WaitForImageRequest());
   Form.reset();
-  EXPECT_EQ(LoadBatchFile(BatchFile()), QList<BatchEntry>{Entry("Stuck", "5", "Yes", true)});
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), QList<control::TBatchEntry>{Entry("Stuck", "5", "Yes", true)});
 }
 
 // The catalogue's names go into the list while "Stuck" downloads: one whose
@@ -464,7 +464,7 @@ TEST_F(BatchFixture, AddSelectedDuringABatchRunKeepsTheRunningEntry) {
   form.Button3Click();
   ASSERT_TRUE(WaitForImageRequest());
   form.Button9Click();
-  EXPECT_EQ(Shown(), (QList<BatchEntry>{Entry("Stuck", "0", "No", true), Entry("Fresh", "0", "No", true)}));
+  EXPECT_EQ(Shown(), (QList<control::TBatchEntry>{Entry("Stuck", "0", "No", true), Entry("Fresh", "0", "No", true)}));
   EXPECT_EQ(form.BatchIDX, 0);
   QStringList skipped;
   for (const QString& line : LogLines())
@@ -473,9 +473,9 @@ TEST_F(BatchFixture, AddSelectedDuringABatchRunKeepsTheRunningEntry) {
   EXPECT_TRUE(skipped[0].startsWith("ERR: Can not add to the batch list - \"Sample Name \" ("));
   form.Button1Click();  // stops the run, as only the program can while the batch disables the button
   ASSERT_TRUE(BatchEnds());
-  const QList<BatchEntry> done{Entry("Stuck", "0", "Yes", false), Entry("Fresh", "0", "Yes", false)};
+  const QList<control::TBatchEntry> done{Entry("Stuck", "0", "Yes", false), Entry("Fresh", "0", "Yes", false)};
   EXPECT_EQ(Shown(), done);
-  EXPECT_EQ(LoadBatchFile(BatchFile()), done);
+  EXPECT_EQ(control::LoadBatchFile(BatchFile()), done);
   EXPECT_EQ(SearchedSlugs(), (QStringList{"stuck", "fresh"}));
 }
 
@@ -484,9 +484,9 @@ TEST_F(BatchFixture, AddSelectedDuringABatchRunKeepsTheRunningEntry) {
 TEST_F(BatchFixture, AChangedListStillRecordsTheRunInItsOwnEntry) {
   struct Case {
     const char* what;
-    QList<BatchEntry> entries;
+    QList<control::TBatchEntry> entries;
     std::function<void()> change;
-    QList<BatchEntry> expected;
+    QList<control::TBatchEntry> expected;
   };
   const Case cases[] = {
       {"an entry above is removed",
@@ -515,7 +515,7 @@ TEST_F(BatchFixture, AChangedListStillRecordsTheRunInItsOwnEntry) {
     SCOPED_TRACE(c.what);
     QFile::remove(BatchFile());
     Open();
-    for (const BatchEntry& e : c.entries) Add(e.Name, e.Checked);
+    for (const control::TBatchEntry& e : c.entries) Add(e.Name, e.Checked);
     Form->Button3Click();
     ASSERT_TRUE(Form->Working);
     ASSERT_TRUE(WaitForImageRequest());
@@ -523,7 +523,7 @@ TEST_F(BatchFixture, AChangedListStillRecordsTheRunInItsOwnEntry) {
     Form->Button1Click();  // stops the run, as only the program can while the batch disables the button
     ASSERT_TRUE(BatchEnds());
     EXPECT_EQ(Shown(), c.expected);
-    EXPECT_EQ(LoadBatchFile(BatchFile()), c.expected);
+    EXPECT_EQ(control::LoadBatchFile(BatchFile()), c.expected);
     ExpectIdle();
     Form.reset();
     Site.Server().ClearLog();

@@ -49,7 +49,7 @@ QStringList Temporaries(const QString& folder) {
     const QString path = folder + "/" + entry;
     if (QFileInfo(path).isDir())
       found << Temporaries(path);
-    else if (IsTemporaryFileName(entry))
+    else if (download::IsTemporaryFileName(entry))
       found << path;
   }
   return found;
@@ -150,13 +150,13 @@ TEST_F(HostileSite, ATrickleFailsLikeSilenceAndTheNextTryGetsThePicture) {
 // and the log says why the name found nothing.
 TEST_F(HostileSite, ASilentConnectIsBoundedAndSaysSo) {
   Environment.Fetch.ConnectTimeout = 10ms;
-  Environment.MainSiteUrl = Site.Server().SilentConnectUrl();
+  Environment.Site.MainSiteUrl = Site.Server().SilentConnectUrl();
   Open();
   ASSERT_TRUE(Run("Anyone"));
   EXPECT_EQ(Form->Status->text(), "Site Not Reachable!!!");
-  const QString page = Environment.MainSiteUrl + "/anyone/wallpapers/";
+  const QString page = Environment.Site.MainSiteUrl + "/anyone/wallpapers/";
   EXPECT_EQ(Matching(LogLines(), "ERR: Can not load page - "),
-            QStringList{"ERR: Can not load page - " + page + " (" + Environment.MainSiteUrl.mid(7) +
+            QStringList{"ERR: Can not load page - " + page + " (" + Environment.Site.MainSiteUrl.mid(7) +
                         ": no connection within 10 ms)"});
 }
 
@@ -228,7 +228,7 @@ TEST_F(HostileSite, AScanBombIsKeptButNeverHoldsTheWindow) {
   // At start-up the window comes up before the preview is decoded, and
   // closing it abandons the decode.
   Form.reset();
-  ASSERT_TRUE(WriteFileAtomically(Environment.Dir + "/Settings.ini", "[Last Session]\nName=Bomb\n"));
+  ASSERT_TRUE(download::WriteFileAtomically(Environment.Dir + "/Settings.ini", "[Last Session]\nName=Bomb\n"));
   Open();
   EXPECT_TRUE(Form->PreviewPending());
   Form.reset();
@@ -248,7 +248,7 @@ TEST_F(HostileSite, LeftoversOfAKilledRunGoAndNothingElse) {
   ASSERT_TRUE(QDir().mkpath(folder + "/1024x768"));
   const QStringList ours{folder + "/.Preview.jpg.ostrana-Ab12Cd", folder + "/1024x768/.Left (5000).jpg.ostrana-000aaa"};
   const QStringList theirs{folder + "/.hidden", folder + "/1024x768/.Left (5000).jpg.part"};
-  for (const QString& path : ours + theirs) ASSERT_TRUE(WriteFileAtomically(path, "half"));
+  for (const QString& path : ours + theirs) ASSERT_TRUE(download::WriteFileAtomically(path, "half"));
   Open();
   ASSERT_TRUE(Run("Left"));
   for (const QString& path : ours) EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
@@ -306,7 +306,7 @@ TEST_F(HostileSite, AStopBeforeTheWorkersBeginStillEndsTheRun) {
 // An address that can never be fetched is said once, at start-up, and no run
 // starts on it.
 TEST_F(HostileSite, AnUnusableSiteAddressIsSaidAtStartUpAndRefusesRuns) {
-  Environment.ImageHostUrl = "https://images.ostrana.example/";
+  Environment.Site.ImageHostUrl = "https://images.ostrana.example/";
   Open();
   const QString problem = "The site address ImageHostUrl=https://images.ostrana.example/ in [Site] of Settings.ini "
                           "can not be used: not an http address.";
@@ -322,12 +322,12 @@ TEST_F(HostileSite, AnUnusableSiteAddressIsSaidAtStartUpAndRefusesRuns) {
 // A site that cannot be reached is not a name without wallpapers: the run says
 // which, and why; a batch passes over such an entry, keeping it for later.
 TEST_F(HostileSite, ASiteThatCannotBeReachedIsToldApartFromANameWithoutWallpapers) {
-  Environment.MainSiteUrl = Site.Server().RefusingUrl();
+  Environment.Site.MainSiteUrl = Site.Server().RefusingUrl();
   Open();
   ASSERT_TRUE(Run("Anyone"));
   EXPECT_EQ(Form->Status->text(), "Site Not Reachable!!!");
   ASSERT_EQ(Platform.Count(Kind::ShowMessage), 1);
-  EXPECT_EQ(LastMessage(), "The site could not be reached for \"Anyone\":\n" + Environment.MainSiteUrl.mid(7) +
+  EXPECT_EQ(LastMessage(), "The site could not be reached for \"Anyone\":\n" + Environment.Site.MainSiteUrl.mid(7) +
                                ": connection refused\n\nCheck the addresses in [Site] of Settings.ini, or try again later.");
   EXPECT_EQ(Matching(LogLines(), "ERR: Can not load page - ").size(), 1);
   EXPECT_EQ(Platform.Count(Kind::Open), 0);
@@ -360,7 +360,7 @@ TEST_F(HostileSite, ABatchPassesOverAnEntryWhoseSiteCannotBeReached) {
 
 // The built-in addresses reach no site; the first Start says so and how to mend it.
 TEST_F(HostileSite, TheBuiltInAddressesAreSaidOnceAtStart) {
-  Environment.SetSiteUrls(site::TSiteUrls());
+  Environment.Site = site::TSiteUrls();
   Environment.Fetch.ConnectTimeout = 10ms;
   Open();
   ASSERT_TRUE(Run("Anyone"));
@@ -404,8 +404,8 @@ TEST_F(FullDisk, SavesOnAFullDiskLeaveEveryFileAsItWasAndSaySo) {
   const QByteArray settings = "[Site]\nMainSiteUrl=" + Site.MainSiteUrl().toUtf8() +
                               "\n\n[Last Session]\nName=Someone\nThreads=7\n";
   const QByteArray batch = "[Ann]\nDone=No\nFound=0\nChecked=Yes\n";
-  ASSERT_TRUE(WriteFileAtomically(Environment.Dir + "/Settings.ini", settings));
-  ASSERT_TRUE(WriteFileAtomically(Environment.Dir + "/Batch.ini", batch));
+  ASSERT_TRUE(download::WriteFileAtomically(Environment.Dir + "/Settings.ini", settings));
+  ASSERT_TRUE(download::WriteFileAtomically(Environment.Dir + "/Batch.ini", batch));
   ui::TForm1& form = Open();
   ASSERT_TRUE(MakeFull(16));
   form.NameEdit->setEditText("Someone Else");
@@ -454,7 +454,7 @@ TEST_F(FullDisk, AReadOnlyFolderStopsTheRunWithOneMessage) {
   for (const char* size : {"1024x768", "1152x864", "1280x800", "1280x960", "1280x1024", "1440x900", "1600x1200",
                            "1680x1050", "1920x1200"})
     ASSERT_TRUE(QDir().mkpath(wallpapers + "/Bea/" + size));
-  ASSERT_TRUE(WriteFileAtomically(WallpaperFile("Bea", 5000), jpeg));
+  ASSERT_TRUE(download::WriteFileAtomically(WallpaperFile("Bea", 5000), jpeg));
   ASSERT_TRUE(readOnly.MakeReadOnly());
   Open();
   Form->SpinEdit1->setValue(1);

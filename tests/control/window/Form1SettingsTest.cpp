@@ -33,15 +33,15 @@ using Boxes = std::array<bool, 10>;
 
 Boxes BoxesOf(const ui::TForm1& form) {
   Boxes boxes{form.CheckBox1->isChecked()};
-  for (int i = 0; i < kResolutionCount; ++i) boxes[i + 1] = form.SizeBox(FolderOrder()[i])->isChecked();
+  for (int i = 0; i < download::kResolutionCount; ++i) boxes[i + 1] = form.SizeBox(download::FolderOrder()[i])->isChecked();
   return boxes;
 }
 
 // The size set the checked size boxes stand for.
-TResParams SizesOf(const Boxes& boxes) {
-  TResParams sizes;
-  for (int i = 0; i < kResolutionCount; ++i)
-    if (boxes[i + 1]) sizes.Include(FolderOrder()[i]);
+download::TResParams SizesOf(const Boxes& boxes) {
+  download::TResParams sizes;
+  for (int i = 0; i < download::kResolutionCount; ++i)
+    if (boxes[i + 1]) sizes.Include(download::FolderOrder()[i]);
   return sizes;
 }
 
@@ -86,8 +86,8 @@ class Form1Settings : public Form1Fixture {
     return Open();
   }
   QString SavedKey(const char* key) const {
-    IniFile ini;
-    EXPECT_EQ(ini.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
+    control::TIniFile ini;
+    EXPECT_EQ(ini.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
     return ini.ReadString("Last Session", key, "<absent>");
   }
   QString NameFolder(const QString& name) const { return WorkDir.filePath("Wallpapers/" + name); }
@@ -137,8 +137,8 @@ TEST_F(Form1Settings, AFirstStartShowsTheDefaultsAndItsShutDownCreatesTheFile) {
   EXPECT_EQ(form.SpinEdit1->text(), "10");
   EXPECT_EQ(form.SpinEdit1->value(), 10);
   ExpectBoxes(form, Only1024);
-  TResParams only1024;
-  only1024.Include(tr1024x768);
+  download::TResParams only1024;
+  only1024.Include(download::tr1024x768);
   EXPECT_EQ(form.ResParams, only1024);
   EXPECT_FALSE(form.Image1->HasPicture());
   EXPECT_EQ(form.Label3->text(), "");
@@ -226,7 +226,7 @@ TEST_F(Form1Settings, ShutDownThenStartUpRestoresTheNameTheThreadsAndEveryBox) {
     before.NameEdit->setEditText(c.name);
     before.SpinEdit1->SetText(c.threads);
     before.CheckBox1->setChecked(c.boxes[0]);
-    for (int i = 0; i < kResolutionCount; ++i) before.SizeBox(FolderOrder()[i])->setChecked(c.boxes[i + 1]);
+    for (int i = 0; i < download::kResolutionCount; ++i) before.SizeBox(download::FolderOrder()[i])->setChecked(c.boxes[i + 1]);
     ASSERT_EQ(BoxesOf(before), c.boxes);
 
     ui::TForm1& after = Reopen();
@@ -246,8 +246,8 @@ TEST_F(Form1Settings, OtherSectionsKeysAndCommentsSurviveASave) {
   form.NameEdit->setEditText("New");
   Form.reset();
 
-  IniFile saved;
-  ASSERT_EQ(saved.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
+  control::TIniFile saved;
+  ASSERT_EQ(saved.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
   EXPECT_EQ(saved.ReadSections(), (QStringList{"Site", "Mine", "Last Session"}));
   EXPECT_EQ(saved.ReadString("Site", "MainSiteUrl", ""), "http://127.0.0.1:1");
   EXPECT_EQ(saved.ReadString("Mine", "key", ""), "value");
@@ -288,13 +288,13 @@ TEST_F(Form1Settings, ASettingsFileFromAWindowsEditorIsUsedAsItIsAndSavedBackAsU
                                             "\r\n\r\n[Last Session]\r\nName=Ren\xE9" "e\r\nThreads=3\r\n"));
   // As the program starts: [Site] is read before the window exists, over the
   // compiled-in hosts.
-  Environment.SetSiteUrls(site::TSiteUrls());
-  IniFile startUp;
-  ASSERT_EQ(startUp.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
-  Environment.SetSiteUrls(ReadSiteUrls(startUp, Environment.SiteUrls()));
-  EXPECT_EQ(Environment.MainSiteUrl, urls.MainSiteUrl);
-  EXPECT_EQ(Environment.WallpaperHostUrl, urls.WallpaperHostUrl);
-  EXPECT_EQ(Environment.ImageHostUrl, urls.ImageHostUrl);
+  Environment.Site = site::TSiteUrls();
+  control::TIniFile startUp;
+  ASSERT_EQ(startUp.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+  Environment.Site = control::ReadSiteUrls(startUp, Environment.Site);
+  EXPECT_EQ(Environment.Site.MainSiteUrl, urls.MainSiteUrl);
+  EXPECT_EQ(Environment.Site.WallpaperHostUrl, urls.WallpaperHostUrl);
+  EXPECT_EQ(Environment.Site.ImageHostUrl, urls.ImageHostUrl);
 
   ui::TForm1& form = Open();
   EXPECT_EQ(form.NameEdit->currentText(), name);
@@ -314,9 +314,9 @@ TEST_F(Form1Settings, ASettingsFileFromAWindowsEditorIsUsedAsItIsAndSavedBackAsU
   EXPECT_FALSE(strict.hasError()) << "the file is UTF-8 now";
   EXPECT_TRUE(text.startsWith("[Site]\nMainSiteUrl=" + urls.MainSiteUrl + "\n")) << text.toStdString();
   EXPECT_TRUE(saved.contains("\nName=Ren\xC3\xA9" "e\n"));
-  IniFile after;
-  ASSERT_EQ(after.Load(SettingsFile()), IniFile::LoadStatus::Loaded);
-  const site::TSiteUrls kept = ReadSiteUrls(after, site::TSiteUrls());
+  control::TIniFile after;
+  ASSERT_EQ(after.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+  const site::TSiteUrls kept = control::ReadSiteUrls(after, site::TSiteUrls());
   EXPECT_EQ(kept.MainSiteUrl, urls.MainSiteUrl);
   EXPECT_EQ(kept.WallpaperHostUrl, urls.WallpaperHostUrl);
   EXPECT_EQ(kept.ImageHostUrl, urls.ImageHostUrl);
@@ -351,7 +351,7 @@ TEST_F(Form1Settings, AThreadsTextIsShownAsItIsAndCountsWithinOneToFifty) {
     ui::TForm1& form = OpenWith("[Last Session]\nThreads=" + c.stored + "\n");
     EXPECT_EQ(form.SpinEdit1->text(), c.shown);
     EXPECT_EQ(form.SpinEdit1->value(), c.count) << "what a run reads";
-    EXPECT_EQ(ThreadCountFromText(c.shown), c.count);
+    EXPECT_EQ(control::ThreadCountFromText(c.shown), c.count);
     Form.reset();
     EXPECT_EQ(SavedKey("Threads"), c.shown) << "written back as shown";
   }

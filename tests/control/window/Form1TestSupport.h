@@ -42,7 +42,7 @@ class Form1Fixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(WorkDir.isValid());
     Environment = ui::CompiledEnvironment(WorkDir.path(), Platform);
-    Environment.SetSiteUrls(Site.Urls());
+    Environment.Site = Site.Urls();
     Environment.Download.FetchPause = std::chrono::milliseconds(1);
     Environment.Fetch.DataTimeout = std::chrono::seconds(5);
     Environment.TimerInterval = std::chrono::hours(1);  // ticks are driven by the tests

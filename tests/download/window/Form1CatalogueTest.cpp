@@ -371,7 +371,7 @@ TEST_F(Form1CatalogueTest, CheckAllThenAddSelectedFillsTheBatchList) {
   added.sort();
   EXPECT_EQ(added, QStringList({"A", "B"}));
   QStringList stored;
-  for (const BatchEntry& e : LoadBatchFile(BatchFilePath(WorkDir.path()))) stored << e.Name;
+  for (const control::TBatchEntry& e : control::LoadBatchFile(download::BatchFilePath(WorkDir.path()))) stored << e.Name;
   stored.sort();
   EXPECT_EQ(stored, added);
   for (int i = 0; i < Form->ListView2->topLevelItemCount(); ++i)
@@ -395,7 +395,7 @@ TEST_F(Form1CatalogueTest, AddSelectedSkipsNamesTheBatchFileCannotKeepAndSaysSo)
   EXPECT_TRUE(errors[1].startsWith("ERR: Can not add to the batch list - \"Trailing \" ("));
   EXPECT_TRUE(errors[2].startsWith("ERR: Can not add to the batch list - \"Square ] Bracket\" ("));
   QStringList stored;
-  for (const BatchEntry& e : LoadBatchFile(BatchFilePath(WorkDir.path()))) stored << e.Name;
+  for (const control::TBatchEntry& e : control::LoadBatchFile(download::BatchFilePath(WorkDir.path()))) stored << e.Name;
   EXPECT_EQ(stored, added);
 }
 
