@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
-#include "ui/WindowMessages.h"
 #include "control/BatchList.h"
+#include "control/RunCore.h"
 #include "download/DownloadRun.h"
 #include "download/FileStore.h"
 #include "download/Resolution.h"
@@ -26,6 +26,7 @@
 #include "ui/TComboBox.h"  // NameEdit: its users need the whole class
 #include "ui/TImageList.h"
 #include "ui/TSpinEdit.h"
+#include "ui/WindowMessages.h"
 
 class QCheckBox;
 class QComboBox;
@@ -200,6 +201,8 @@ class TForm1 : public QWidget {
   void StopForWriteFailure(download::TDownloadRun& run, const download::TWriteResult& failure);
   // Why the site's configured addresses cannot be used; empty when they can.
   QString SiteAddressProblem() const;
+  // What a run started now is made from.
+  control::TRunSettings RunSettings() const;
   bool SiteNoticeGiven = false;  // "no site is configured" was said
 
   // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
@@ -291,7 +294,6 @@ class TForm1 : public QWidget {
   void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run);
   // The name's folder and its nine size folders, without what a killed run
   // left half-written; false (with the run stopped) when they cannot be made.
-  bool MakeRunFolders(download::TDownloadRun& run);
 
   // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
   // "Load Girls": the site's index is fetched on the thread of LoadAllGirlsNames,

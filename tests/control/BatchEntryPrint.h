@@ -4,7 +4,12 @@
 
 #include "control/BatchList.h"
 
+// In the entry's namespace, where GoogleTest finds it.
+namespace control {
+
 inline void PrintTo(const control::TBatchEntry& e, std::ostream* os) {
   *os << '{' << e.Name.toStdString() << ", " << e.Found.toStdString() << ", " << e.Done.toStdString() << ", "
       << (e.Checked ? "ticked" : "unticked") << '}';
 }
+
+}  // namespace control

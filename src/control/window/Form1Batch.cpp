@@ -9,6 +9,7 @@
 
 #include "control/BatchList.h"
 #include "control/IniFile.h"
+#include "control/RunCore.h"
 #include "download/DiskLayout.h"
 #include "ui/Platform.h"
 #include "ui/TForm1.h"
@@ -40,6 +41,12 @@ QList<control::TBatchEntry> EntriesOf(const TListView& list) {
   return entries;
 }
 
+void ShowEntry(QTreeWidgetItem& item, const control::TBatchEntry& entry) {
+  item.setText(kFoundColumn, entry.Found);
+  item.setText(kDoneColumn, entry.Done);
+  item.setCheckState(0, entry.Checked ? Qt::Checked : Qt::Unchecked);
+}
+
 // Made apart and appended in one step: the list takes thousands at about the
 // cost of one.
 void AddEntries(TListView& list, const QList<control::TBatchEntry>& entries) {
@@ -47,9 +54,7 @@ void AddEntries(TListView& list, const QList<control::TBatchEntry>& entries) {
   items.reserve(entries.size());
   for (const control::TBatchEntry& entry : entries) {
     QTreeWidgetItem* item = list.NewItem(entry.Name);
-    item->setText(kFoundColumn, entry.Found);
-    item->setText(kDoneColumn, entry.Done);
-    item->setCheckState(0, entry.Checked ? Qt::Checked : Qt::Unchecked);
+    ShowEntry(*item, entry);
     list.SetImageIndex(item, kIdleIcon);
     items << item;
   }
@@ -82,12 +87,12 @@ int TForm1::FindBatchEntry(const QString& name) const {
 }
 
 void TForm1::RecordBatchEntry(int found) {
-  QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX);
-  if (!entry) return;
-  entry->setText(kFoundColumn, QString::number(found));
-  entry->setText(kDoneColumn, "Yes");
-  entry->setCheckState(0, Qt::Unchecked);
-  ListView1->SetImageIndex(entry, kIdleIcon);
+  QTreeWidgetItem* item = ListView1->topLevelItem(BatchIDX);
+  if (!item) return;
+  control::TBatchEntry entry = EntryOf(*item);
+  control::RecordBatchRun(entry, found);
+  ShowEntry(*item, entry);
+  ListView1->SetImageIndex(item, kIdleIcon);
 }
 
 void TForm1::AddBatchEntries(const QStringList& names) {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <system_error>
 
+#include "control/RunCore.h"
 #include "download/DiskLayout.h"
 #include "download/FileStore.h"
 #include "site/Fetch.h"
@@ -30,23 +31,20 @@ void TForm1::Button1Click() {
 
 void TForm1::StartPath() {
   const QString name = NameEdit->currentText();
-  if (name.isEmpty()) {
-    Platform.ShowMessage("Enter Girl's Neme First!!!");
-    return;
-  }
-  // The name becomes a folder under Wallpapers/: one that cannot be a folder
-  // name is refused before anything is fetched or written.
-  const auto folder = download::NameFolder(Dir, name);
-  if (!folder) {
-    AddLog("ERR: Name can not be used as a folder - " + name);
-    // A batch runs unattended: its log says it, and the batch goes on.
-    if (!BatchMode) Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
-    return;
-  }
-  if (const QString problem = SiteAddressProblem(); !problem.isEmpty()) {
-    AddLog("ERR: " + problem);
-    if (!BatchMode) Platform.ShowMessage(problem);  // start-up has said it already
-    return;
+  // The run's name is fixed here: its workers file under it and its end opens its folder.
+  const control::TRunStart start = control::PrepareRun(name, RunSettings());
+  switch (start.Refusal) {
+    case control::TRunStart::TRefusal::None: break;
+    case control::TRunStart::TRefusal::NoName: Platform.ShowMessage(start.Problem); return;
+    case control::TRunStart::TRefusal::BadFolder:
+      AddLog(start.Problem);
+      // A batch runs unattended: its log says it, and the batch goes on.
+      if (!BatchMode) Platform.ShowMessage("The name \"" + name + "\" can not be used as a folder name.");
+      return;
+    case control::TRunStart::TRefusal::BadAddress:
+      AddLog(start.Problem);
+      if (!BatchMode) Platform.ShowMessage(SiteAddressProblem());  // start-up has said it already
+      return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
   if (!SiteNoticeGiven && Environment.Site == site::TSiteUrls()) {
@@ -60,15 +58,7 @@ void TForm1::StartPath() {
     if (!BatchMode) Platform.ShowMessage(notice);
   }
 
-  // The run's name is fixed here: its workers file under it and its end opens its folder.
-  auto run = std::make_shared<download::TDownloadRun>();
-  run->Dir = Dir;
-  run->Name = name;
-  run->NameFolder = *folder;
-  run->ImageHostUrl = Environment.Site.ImageHostUrl;
-  run->ResParams = ResParams;  // the size boxes stay disabled until the run ends
-  run->Timings = Environment.Download;
-  Run = run;
+  Run = start.Run;
 
   Working = true;
   Button1->setText("Stop");
@@ -150,18 +140,16 @@ void TForm1::StopForWriteFailure(download::TDownloadRun& run, const download::TW
                        ".\nThe download has been stopped.");
 }
 
-QString TForm1::SiteAddressProblem() const {
-  const struct {
-    const char* Key;
-    const QString& Url;
-  } addresses[] = {{"MainSiteUrl", Environment.Site.MainSiteUrl}, {"ImageHostUrl", Environment.Site.ImageHostUrl}};
-  for (const auto& address : addresses) {
-    const QString reason = site::AddressProblem(address.Url);
-    if (!reason.isEmpty())
-      return QStringLiteral("The site address %1=%2 in [Site] of Settings.ini can not be used: %3.")
-          .arg(QString::fromLatin1(address.Key), address.Url, reason);
-  }
-  return {};
+QString TForm1::SiteAddressProblem() const { return control::SiteAddressProblem(Environment.Site); }
+
+control::TRunSettings TForm1::RunSettings() const {
+  // The size boxes stay disabled until the run ends, so its sizes are these.
+  return {.Dir = Dir,
+          .Site = Environment.Site,
+          .Fetch = Environment.Fetch,
+          .Timings = Environment.Download,
+          .Sizes = ResParams,
+          .Threads = SpinEdit1->value()};
 }
 
 void TForm1::Timer1Timer() {

@@ -9,6 +9,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "control/RunCore.h"
 #include "download/FileStore.h"
 #include "download/LoadImages.h"
 #include "site/Discovery.h"
@@ -95,7 +96,7 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
   if (links.isEmpty()) {
     // A site that never sent the first listing page is not a name without
     // wallpapers: the user is told which, and why.
-    const bool unreachable = !run->FirstPage && run->FirstPage.Failure != site::TFetchFailure::Stopped;
+    const bool unreachable = control::SearchOutcome(*run) == control::TSearchOutcome::Unreachable;
     Button1Click();  // the run is working: this ends it
     if (unreachable) {
       Status->setText("Site Not Reachable!!!");
@@ -118,7 +119,10 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
   Status->setText("Loading Wallpapers...");
   SetProgressMax(static_cast<int>(links.size()));
   run->ThreadsLeft = TaskCount;  // before any worker exists, so no notice comes first
-  if (!MakeRunFolders(*run)) return;
+  if (const download::TWriteResult made = control::MakeRunFolders(*run); !made) {
+    StopForWriteFailure(*run, made);
+    return;
+  }
   Seconds = 0;
   Minutes = 0;
   run->ProgressPos = 0;
@@ -128,7 +132,8 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
     QTreeWidgetItem* row = ListView3->AddItem("Thread # " + QString::number(n));
     row->setText(1, "Waiting...");
     task::TSmartTask& worker = TaskManager->CreateTask("LoadTask" + std::to_string(n));
-    worker.SetParam("Start", n - 1).SetParam("TaskCnt", TaskCount).SetParam("TaskIDX", n);
+    const download::TWorkerShare share = control::ShareOf(n, TaskCount);
+    worker.SetParam("Start", share.Start).SetParam("TaskCnt", share.TaskCnt).SetParam("TaskIDX", share.TaskIDX);
     const auto began = std::make_shared<std::atomic<bool>>(false);
     worker.OnExecuteEvent([this, run, began](const task::TTaskThread& t) {
       *began = true;
@@ -154,21 +159,6 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
       AnnounceDone(run);
     }
   }
-}
-
-bool TForm1::MakeRunFolders(download::TDownloadRun& run) {
-  QStringList folders{run.NameFolder};
-  for (download::TResolution r : download::FolderOrder()) folders << run.SizeFolder(download::SizeText(r));
-  for (const QString& folder : folders) {
-    const download::TWriteResult made = download::MakeFolder(folder);
-    if (!made) {
-      StopForWriteFailure(run, made);
-      return false;
-    }
-    // What a killed earlier run left half-written goes first.
-    download::RemoveLeftoverTemporaries(folder);
-  }
-  return true;
 }
 
 void TForm1::LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run) {

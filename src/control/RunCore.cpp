@@ -1,0 +1,291 @@
+#include "control/RunCore.h"
+
+#include <QFile>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "control/LastSession.h"
+#include "download/DiskLayout.h"
+#include "download/FileStore.h"
+#include "site/Discovery.h"
+
+namespace control {
+
+namespace {
+
+// How often a waiting run looks at its stop flag: a stop ends the fetches in
+// progress within the same slice.
+constexpr std::chrono::milliseconds kStopSlice{50};
+
+// What the threads of one headless run share; every call into the observer
+// holds the lock, so the observer sees one call at a time.
+struct TRunState {
+  explicit TRunState(TRunObserver& observer) : Observer(observer) {}
+
+  void Log(const QString& line) {
+    std::lock_guard lock(Mutex);
+    Observer.Log(line);
+  }
+
+  TRunObserver& Observer;
+  std::mutex Mutex;
+  std::condition_variable Ended;
+  int ThreadsLeft = 0;
+  std::optional<download::TWriteResult> WriteFailure;
+};
+
+// The search reads and sets its progress as the window's would, and logs.
+class THeadlessDiscoveryView : public site::TDiscoveryView {
+ public:
+  THeadlessDiscoveryView(download::TDownloadRun& run, TRunState& state) : Run(run), State(state) {}
+
+  QString NameText() override { return Run.Name; }
+  void SetStatus(const QString&) override {}
+  void SetLabel2(const QString&) override {}
+  void SetProgressMax(int max) override { Max = max; }
+  int ProgressMax() override { return Max; }
+  int ProgressPosition() override { return Position; }
+  void UpdateProgress(int position) override { Position = position; }
+  void AddLog(const QString& line) override {
+    Run.SearchLog << line;
+    State.Log(line);
+  }
+
+ private:
+  download::TDownloadRun& Run;
+  TRunState& State;
+  int Max = 0, Position = 0;
+};
+
+class THeadlessWorkerHost : public download::TWorkerHost {
+ public:
+  THeadlessWorkerHost(download::TDownloadRun& run, TRunState& state) : Run(run), State(state) {}
+
+  void Report(int, const QStringList& lines, const QString&) override {
+    std::lock_guard lock(State.Mutex);
+    for (const QString& line : lines) State.Observer.Log(line);
+  }
+  void EndLink(int, const download::TLinkEnd& end) override {
+    std::lock_guard lock(State.Mutex);
+    for (const QString& line : end.Lines) State.Observer.Log(line);
+    State.Observer.LinkEnded(end);
+  }
+  // Preview.jpg is the worker's own; there is no preview to show.
+  void ShowPreview(const QString&, const QString&) override {}
+  void StopForWriteFailure(const download::TWriteResult& failure) override {
+    Run.Stop();
+    std::lock_guard lock(State.Mutex);
+    if (State.WriteFailure) return;  // said once per run
+    State.WriteFailure = failure;
+    State.Observer.Log("ERR: Can not save - " + failure.Describe());
+  }
+  void AnnounceDone() override {
+    std::lock_guard lock(State.Mutex);
+    --State.ThreadsLeft;
+    State.Observer.Log("LEFT THREADS: " + QString::number(State.ThreadsLeft));
+    State.Ended.notify_all();
+  }
+
+ private:
+  download::TDownloadRun& Run;
+  TRunState& State;
+};
+
+// Starts the workers and waits for the last, stopping the run once `stop` is set.
+void RunWorkers(download::TDownloadRun& run, const TRunSettings& settings, TRunState& state,
+                const std::atomic<bool>& stop) {
+  const int workers = std::clamp(settings.Threads, kMinThreads, kMaxThreads);
+  THeadlessWorkerHost host(run, state);
+  const site::TFetchOptions options = settings.Fetch;
+  auto fetch = [&stop, &run, options](const QString& url, QByteArray& buffer) {
+    return site::FetchBytes(url, buffer, site::TFetchStop(stop, &run.Working), options);
+  };
+  const std::atomic<bool> active{true};
+  std::vector<std::thread> threads;
+  threads.reserve(static_cast<std::size_t>(workers));
+  {
+    std::lock_guard lock(state.Mutex);
+    state.ThreadsLeft = workers;  // before any worker exists, so no end comes first
+  }
+  for (int n = 1; n <= workers; ++n) {
+    try {
+      threads.emplace_back([&, n] {
+        download::TWallpaperWorker(run, host, fetch, active, stop).Run(ShareOf(n, workers));
+      });
+    } catch (const std::system_error& error) {
+      // A worker that never ran still counts as one that has finished.
+      state.Log("Thread #" + QString::number(n) + "  ERR: the thread could not be started: " +
+                QString::fromLocal8Bit(error.what()));
+      host.AnnounceDone();
+    }
+  }
+  {
+    std::unique_lock lock(state.Mutex);
+    while (state.ThreadsLeft > 0) {
+      state.Ended.wait_for(lock, kStopSlice);
+      if (stop) run.Stop();
+    }
+  }
+  for (std::thread& thread : threads) thread.join();
+}
+
+}  // namespace
+
+QString SiteAddressProblem(const site::TSiteUrls& site) {
+  const struct {
+    const char* Key;
+    const QString& Url;
+  } addresses[] = {{"MainSiteUrl", site.MainSiteUrl}, {"ImageHostUrl", site.ImageHostUrl}};
+  for (const auto& address : addresses) {
+    const QString reason = site::AddressProblem(address.Url);
+    if (!reason.isEmpty())
+      return QStringLiteral("The site address %1=%2 in [Site] of Settings.ini can not be used: %3.")
+          .arg(QString::fromLatin1(address.Key), address.Url, reason);
+  }
+  return {};
+}
+
+TRunStart PrepareRun(const QString& name, const TRunSettings& settings) {
+  TRunStart start;
+  if (name.isEmpty()) {
+    start.Refusal = TRunStart::TRefusal::NoName;
+    start.Problem = QStringLiteral("Enter Girl's Neme First!!!");
+    return start;
+  }
+  // The name becomes a folder under Wallpapers/: one that cannot be a folder
+  // name is refused before anything is fetched or written.
+  const std::optional<QString> folder = download::NameFolder(settings.Dir, name);
+  if (!folder) {
+    start.Refusal = TRunStart::TRefusal::BadFolder;
+    start.Problem = "ERR: Name can not be used as a folder - " + name;
+    return start;
+  }
+  if (const QString problem = SiteAddressProblem(settings.Site); !problem.isEmpty()) {
+    start.Refusal = TRunStart::TRefusal::BadAddress;
+    start.Problem = "ERR: " + problem;
+    return start;
+  }
+  auto run = std::make_shared<download::TDownloadRun>();
+  run->Dir = settings.Dir;
+  run->Name = name;
+  run->NameFolder = *folder;
+  run->ImageHostUrl = settings.Site.ImageHostUrl;
+  run->ResParams = settings.Sizes;
+  run->Timings = settings.Timings;
+  start.Run = std::move(run);
+  return start;
+}
+
+TSearchOutcome SearchOutcome(const download::TDownloadRun& run) {
+  if (!run.ImageLinks.isEmpty()) return TSearchOutcome::Links;
+  if (run.FirstPage) return TSearchOutcome::NoWallpapers;
+  // A site that never sent the first listing page is not a name without wallpapers.
+  return run.FirstPage.Failure == site::TFetchFailure::Stopped ? TSearchOutcome::Stopped : TSearchOutcome::Unreachable;
+}
+
+download::TWorkerShare ShareOf(int n, int workers) { return {.Start = n - 1, .TaskCnt = workers, .TaskIDX = n}; }
+
+download::TWriteResult MakeRunFolders(const download::TDownloadRun& run) {
+  QStringList folders{run.NameFolder};
+  for (download::TResolution r : download::FolderOrder()) folders << run.SizeFolder(download::SizeText(r));
+  for (const QString& folder : folders) {
+    const download::TWriteResult made = download::MakeFolder(folder);
+    if (!made) return made;
+    // What a killed earlier run left half-written goes first.
+    download::RemoveLeftoverTemporaries(folder);
+  }
+  return {};
+}
+
+TRunReport RunName(const QString& name, const TRunSettings& settings, TRunObserver& observer,
+                   const std::atomic<bool>& stop) {
+  TRunReport report;
+  const TRunStart start = PrepareRun(name, settings);
+  if (!start.Run) {
+    report.Refusal = start.Refusal;
+    report.Problem = start.Problem;
+    return report;
+  }
+  download::TDownloadRun& run = *start.Run;
+  TRunState state(observer);
+  {
+    // The run's own flag: its stop gives up the search's fetch in progress.
+    const site::TRunContext context{run.Working, stop, settings.Fetch, &run.Working};
+    THeadlessDiscoveryView view(run, state);
+    site::TDiscovery discovery(context, settings.Site, view);
+    discovery.FindImagesTask(run.ImageLinks);
+    run.FirstPage = discovery.FirstPage();
+  }
+  report.FirstPage = run.FirstPage;
+  report.Outcome = stop ? TSearchOutcome::Stopped : SearchOutcome(run);
+  {
+    std::lock_guard lock(state.Mutex);
+    observer.SearchEnded(static_cast<int>(run.ImageLinks.size()));
+  }
+  if (report.Outcome == TSearchOutcome::Links) {
+    if (const download::TWriteResult made = MakeRunFolders(run); !made) {
+      state.WriteFailure = made;
+      observer.Log("ERR: Can not save - " + made.Describe());
+    } else {
+      run.GotPreview = QFile::exists(run.PreviewFile());
+      RunWorkers(run, settings, state, stop);
+    }
+  }
+  run.Stop();  // from here on no file changes
+  report.Stopped = report.Outcome == TSearchOutcome::Stopped || stop || state.WriteFailure.has_value();
+  if (state.WriteFailure) report.Problem = "Can not save - " + state.WriteFailure->Describe();
+  report.Found = run.FoundCnt;
+  report.NotLoaded = run.NotLoadedCnt;
+  return report;
+}
+
+void RecordBatchRun(TBatchEntry& entry, int found) {
+  entry.Found = QString::number(found);
+  entry.Done = QStringLiteral("Yes");
+  entry.Checked = false;
+}
+
+bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop) {
+  TBatchFile file(download::BatchFilePath(settings.Dir));
+  QList<TBatchEntry> entries = file.Load();
+  auto save = [&] {
+    const download::TWriteResult saved = file.Save(entries, TBatchSave::Update);
+    if (!saved) observer.Log("ERR: Can not save - " + saved.Describe());
+    return bool(saved);
+  };
+  for (qsizetype i = 0; i < entries.size(); ++i) {
+    if (!entries[i].Checked) continue;
+    if (stop) break;
+    const QString name = entries[i].Name;
+    observer.EntryStarted(name);
+    const TRunReport report = RunName(name, settings, observer, stop);
+    observer.EntryEnded(name, report);
+    // Each save shares the list with the file's memory of it, so every change
+    // goes through the list, which then makes a copy of its own.
+    TBatchEntry& entry = entries[i];
+    switch (report.Refusal) {
+      case TRunStart::TRefusal::None: break;
+      case TRunStart::TRefusal::NoName:
+      case TRunStart::TRefusal::BadFolder:
+        // Unticked, it stops neither this batch nor the next.
+        entry.Checked = false;
+        if (!save()) return false;
+        continue;
+      case TRunStart::TRefusal::BadAddress: return true;  // no entry can mend it; the entry stays ticked
+    }
+    // Stopped, or a disk that takes no file: the entry stays ticked for the next batch.
+    if (report.Stopped) break;
+    // Its site could not be reached: it stays ticked, and the batch goes on.
+    if (report.Outcome == TSearchOutcome::Unreachable) continue;
+    RecordBatchRun(entry, report.Found);
+    if (!save()) return false;
+  }
+  return true;
+}
+
+}  // namespace control
