@@ -29,7 +29,8 @@ trap 'rm -rf "$install_root"' EXIT
 prefix=$install_root/usr
 cmake --install build/default --prefix "$prefix" >/dev/null
 app_id=$(basename "$prefix"/share/applications/*.desktop .desktop)
-for f in bin/ostrana bin/ostrana-launcher share/applications/"$app_id".desktop \
+for f in bin/ostrana bin/ostrana-get bin/ostrana-launcher share/man/man1/ostrana-get.1.gz \
+         share/applications/"$app_id".desktop \
          share/metainfo/"$app_id".metainfo.xml \
          share/icons/hicolor/{48x48,128x128,256x256}/apps/"$app_id".png; do
   [ -s "$prefix/$f" ] || { echo "install: $f is missing" >&2; exit 1; }

@@ -29,22 +29,27 @@ int ExitStatus(const QList<TNameAccount>& accounts) {
 
 QString SummaryText(const QList<TNameAccount>& accounts) {
   QString text;
-  int found = 0, onDisk = 0, failed = 0;
   for (const TNameAccount& account : accounts) {
     text += PlainEndLine(account) + u'\n';
     for (const TFailure& failure : account.Failures)
       text += QStringLiteral("  ") + FailureText(failure) + u'\n';
+  }
+  if (accounts.size() > 1) text += TotalLine(accounts);
+  return text;
+}
+
+QString TotalLine(const QList<TNameAccount>& accounts) {
+  int found = 0, onDisk = 0, failed = 0;
+  for (const TNameAccount& account : accounts) {
     found += account.Found;
     onDisk += account.AlreadyOnDisk + account.Fetched;
     failed += account.Failed();
   }
-  if (accounts.size() > 1)
-    text += QStringLiteral("%1 names: %2 of %3 on disk, %4 failed\n")
-                .arg(accounts.size())
-                .arg(onDisk)
-                .arg(found)
-                .arg(failed);
-  return text;
+  return QStringLiteral("%1 names: %2 of %3 on disk, %4 failed\n")
+      .arg(accounts.size())
+      .arg(onDisk)
+      .arg(found)
+      .arg(failed);
 }
 
 QByteArray AccountJson(const QList<TNameAccount>& accounts) {

@@ -88,6 +88,9 @@ int ExitStatus(const QList<TNameAccount>& accounts);
 // Names and reasons are made printable (see cli/TerminalText.h).
 QString SummaryText(const QList<TNameAccount>& accounts);
 
+// The summary's last line over several names: "N names: D of F on disk, X failed\n".
+QString TotalLine(const QList<TNameAccount>& accounts);
+
 // The JSON account described above, names and reasons exactly as they are.
 QByteArray AccountJson(const QList<TNameAccount>& accounts);
 

@@ -292,6 +292,7 @@ QString HelpText() {
              "  1    some wallpapers could not be loaded, or the run was stopped\n"
              "  2    the command line is wrong\n"
              "  3    the site could not be reached (this wins over 1)\n"
+             "  4    another copy of the program works in the folder: nothing was done\n"
              "  130  a second Ctrl-C or SIGTERM ended the program at once\n"
              "\n"
              "See ostrana-get(1) for the files it reads and writes.\n")

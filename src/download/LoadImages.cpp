@@ -140,8 +140,10 @@ TWallpaperWorker::TDownload TWallpaperWorker::DownloadImage(const QString& url, 
   if (!fetched) return {false, {}, fetched.Describe()};
   // A body that is no whole picture worth keeping (an error page, a cut-off
   // or narrow image) never reaches the disk; the next try fetches again.
-  if (!WorthKeeping(ReadWholeJpeg(buffer)))
-    return {false, {}, QStringLiteral("the answer is no JPEG at least %1 pixels wide").arg(kMinWallpaperWidth)};
+  if (!WorthKeeping(ReadWholeJpeg(buffer))) {
+    if (fetched.HttpStatus >= 400) return {false, {}, QStringLiteral("the site answered HTTP %1").arg(fetched.HttpStatus)};
+    return {false, {}, QStringLiteral("the answer is no whole JPEG at least %1 pixels wide").arg(kMinWallpaperWidth)};
+  }
 
   TStagedFile staged(fileName, buffer);
   TWriteResult written = staged.Staged();

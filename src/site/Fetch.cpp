@@ -261,6 +261,8 @@ TFetchResult FetchBody(const QString& URL, const TFetchStop& Stop, const TFetchO
       CURLMsg* message = curl_multi_info_read(multi.get(), &queued);
       const CURLcode code = message && message->msg == CURLMSG_DONE ? message->data.result : CURLE_RECV_ERROR;
       result = code == CURLE_OK ? TFetchResult{} : Classify(code, e, transfer, Options);
+      // An error page is still a fetch; its status only tells why it holds no picture.
+      if (code == CURLE_OK) curl_easy_getinfo(e, CURLINFO_RESPONSE_CODE, &result.HttpStatus);
       break;
     }
     if (Stop.GivenUp()) {

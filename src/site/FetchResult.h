@@ -24,6 +24,7 @@ struct TFetchResult {
   TFetchFailure Failure = TFetchFailure::None;
   QString Address;  // "host:port" of the URL, when it has one
   QString Reason;   // what went wrong, e.g. "connection refused"; empty on success
+  long HttpStatus = 0;  // of a fetch that got an answer: 200, or 404 for the site's error page
 
   explicit operator bool() const { return Failure == TFetchFailure::None; }
   // Trying again cannot help.
