@@ -244,6 +244,18 @@ TRunReport RunName(const QString& name, const TRunSettings& settings, TRunObserv
   return report;
 }
 
+TBatchStep BatchStepAfter(const TRunReport& report) {
+  switch (report.Refusal) {
+    case TRunStart::TRefusal::None: break;
+    case TRunStart::TRefusal::NoName:
+    case TRunStart::TRefusal::BadFolder: return TBatchStep::Untick;
+    case TRunStart::TRefusal::BadAddress: return TBatchStep::End;
+  }
+  if (report.Stopped) return TBatchStep::End;
+  if (report.Outcome == TSearchOutcome::Unreachable) return TBatchStep::PassOver;
+  return TBatchStep::Record;
+}
+
 void RecordBatchRun(TBatchEntry& entry, int found) {
   entry.Found = QString::number(found);
   entry.Done = QStringLiteral("Yes");
@@ -268,21 +280,12 @@ bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std:
     // Each save shares the list with the file's memory of it, so every change
     // goes through the list, which then makes a copy of its own.
     TBatchEntry& entry = entries[i];
-    switch (report.Refusal) {
-      case TRunStart::TRefusal::None: break;
-      case TRunStart::TRefusal::NoName:
-      case TRunStart::TRefusal::BadFolder:
-        // Unticked, it stops neither this batch nor the next.
-        entry.Checked = false;
-        if (!save()) return false;
-        continue;
-      case TRunStart::TRefusal::BadAddress: return true;  // no entry can mend it; the entry stays ticked
+    switch (BatchStepAfter(report)) {
+      case TBatchStep::Record: RecordBatchRun(entry, report.Found); break;
+      case TBatchStep::Untick: entry.Checked = false; break;
+      case TBatchStep::PassOver: continue;
+      case TBatchStep::End: return true;
     }
-    // Stopped, or a disk that takes no file: the entry stays ticked for the next batch.
-    if (report.Stopped) break;
-    // Its site could not be reached: it stays ticked, and the batch goes on.
-    if (report.Outcome == TSearchOutcome::Unreachable) continue;
-    RecordBatchRun(entry, report.Found);
     if (!save()) return false;
   }
   return true;

@@ -98,6 +98,15 @@ class TBatchObserver : public TRunObserver {
 // False when Batch.ini could not be saved (the reason is logged).
 bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop);
 
+// What a batch does with an entry once its run has ended or could not start.
+enum class TBatchStep {
+  Record,    // the run went to its end: Found, "Yes", unticked, and the batch goes on
+  Untick,    // no folder can hold its name: unticked, so it stops no later batch; the batch goes on
+  PassOver,  // its site could not be reached: it stays ticked, and the batch goes on
+  End,       // stopped, a disk that takes no file, or site addresses no entry can mend: it stays ticked
+};
+TBatchStep BatchStepAfter(const TRunReport& report);
+
 // An entry whose run went to its end.
 void RecordBatchRun(TBatchEntry& entry, int found);
 

@@ -333,6 +333,8 @@ class TForm1 : public QWidget {
   int LayoutFrameWidth = 0;  // the frame the current layout was sized for
 
   void StartPath();
+  // Why the last press of Start started no run; None when it started one.
+  control::TRunStart::TRefusal LastRefusal = control::TRunStart::TRefusal::None;
   void StopPath();
   void ConnectHandlers();
   int ProgressMaximum = 100;

@@ -202,15 +202,14 @@ void TForm1::StartNext() {
     Button1Click();
     if (Working) return;
     ListView1->SetImageIndex(entry, kIdleIcon);
-    // The Start path refused the name and has logged why. Unticked, it stops
-    // neither this batch nor the next; the batch goes on with the entries after it.
-    if (!download::NameFolder(Dir, entry->text(0))) {
+    // The Start path refused the name and has logged why.
+    control::TRunReport refused;
+    refused.Refusal = LastRefusal;
+    if (control::BatchStepAfter(refused) == control::TBatchStep::Untick) {
       entry->setCheckState(0, Qt::Unchecked);
       SaveList();
       continue;
     }
-    // Refused for what no entry can mend (the site's addresses): the batch
-    // ends here, with the entry still ticked.
     break;
   }
   if (BatchMode) Button3Click();  // "Stop Batch"; a search that could not start has ended it already

@@ -96,9 +96,9 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
   if (links.isEmpty()) {
     // A site that never sent the first listing page is not a name without
     // wallpapers: the user is told which, and why.
-    const bool unreachable = control::SearchOutcome(*run) == control::TSearchOutcome::Unreachable;
+    const control::TSearchOutcome outcome = control::SearchOutcome(*run);
     Button1Click();  // the run is working: this ends it
-    if (unreachable) {
+    if (outcome == control::TSearchOutcome::Unreachable) {
       Status->setText("Site Not Reachable!!!");
       if (BatchMode)
         PassOverBatchEntry();
