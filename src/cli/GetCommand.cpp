@@ -76,98 +76,98 @@ TSink SinkFor(const TGetOptions& options, const TOutput& output) {
 // at a time; the progress line is drawn from the command's own thread.
 class TNameWatch : public control::TBatchObserver {
  public:
-  explicit TNameWatch(const TSink& sink) : Sink(sink) {}
+  explicit TNameWatch(const TSink& sink) : Sink_(sink) {}
 
   void EntryStarted(const QString& name) override {
-    std::lock_guard lock(Mutex);
-    Current = TNameAccount{};
-    Current.Name = name;
-    Links = Processed = Selected = 0;
-    Started = Clock::now();
-    Running = true;
+    std::lock_guard lock(Mutex_);
+    Current_ = TNameAccount{};
+    Current_.Name = name;
+    Links_ = Processed = Selected = 0;
+    Started_ = Clock::now();
+    Running_ = true;
   }
   void SearchEnded(int links) override {
-    std::lock_guard lock(Mutex);
-    Links = links;
+    std::lock_guard lock(Mutex_);
+    Links_ = links;
   }
   void LinkEnded(const download::TLinkEnd& end) override {
-    std::lock_guard lock(Mutex);
+    std::lock_guard lock(Mutex_);
     ++Processed;
     switch (end.Outcome) {
       case download::TLinkOutcome::Skipped: return;
-      case download::TLinkOutcome::OnDisk: ++Current.AlreadyOnDisk; break;
-      case download::TLinkOutcome::Fetched: ++Current.Fetched; break;
-      case download::TLinkOutcome::Failed: Current.Failures << TFailure{end.Id, end.Size, end.Reason}; break;
+      case download::TLinkOutcome::OnDisk: ++Current_.AlreadyOnDisk; break;
+      case download::TLinkOutcome::Fetched: ++Current_.Fetched; break;
+      case download::TLinkOutcome::Failed: Current_.Failures << TFailure{end.Id, end.Size, end.Reason}; break;
     }
     ++Selected;
   }
   void EntryEnded(const QString&, const control::TRunReport& report) override {
-    std::lock_guard lock(Mutex);
-    Running = false;
-    Current.Found = Selected;
-    Current.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started);
+    std::lock_guard lock(Mutex_);
+    Running_ = false;
+    Current_.Found = Selected;
+    Current_.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started_);
     switch (report.Refusal) {
       case control::TRunStart::TRefusal::None:
-        Current.SiteUnreachable = report.Outcome == control::TSearchOutcome::Unreachable;
-        if (Current.SiteUnreachable) Current.SiteProblem = report.FirstPage.Describe();
-        Current.Stopped = report.Stopped;
+        Current_.SiteUnreachable = report.Outcome == control::TSearchOutcome::Unreachable;
+        if (Current_.SiteUnreachable) Current_.SiteProblem = report.FirstPage.Describe();
+        Current_.Stopped = report.Stopped;
         break;
       case control::TRunStart::TRefusal::BadAddress:
         // No site can be reached at an address that cannot be sent.
-        Current.SiteUnreachable = true;
-        Current.SiteProblem = report.Problem;
+        Current_.SiteUnreachable = true;
+        Current_.SiteProblem = report.Problem;
         break;
       case control::TRunStart::TRefusal::NoName:
       case control::TRunStart::TRefusal::BadFolder:
-        Current.Stopped = true;
+        Current_.Stopped = true;
         Write(stderr, "ostrana-get: " + PrintableText(report.Problem) + u'\n');
         break;
     }
     if (!report.Problem.isEmpty() && report.Refusal == control::TRunStart::TRefusal::None)
       Write(stderr, "ostrana-get: " + PrintableText(report.Problem) + u'\n');
-    PrintEnd(Current);
-    Accounts << Current;
+    PrintEnd(Current_);
+    Accounts << Current_;
   }
 
   // Draws the progress line of the name under way, on a terminal.
   void Draw() {
-    std::lock_guard lock(Mutex);
-    if (!Sink.Live || !Running) return;
+    std::lock_guard lock(Mutex_);
+    if (!Sink_.Live || !Running_) return;
     TProgress progress;
-    progress.Name = Current.Name;
-    progress.Done = Current.AlreadyOnDisk + Current.Fetched;
-    progress.Failed = Current.Failed();
+    progress.Name = Current_.Name;
+    progress.Done = Current_.AlreadyOnDisk + Current_.Fetched;
+    progress.Failed = Current_.Failed();
     // The links still to come are expected in the same share of selected sizes.
-    progress.Found = Processed == 0 ? Links : Selected + (Links - Processed) * Selected / Processed;
-    progress.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started);
-    Write(Sink.Stream, ProgressLine(progress, Sink.Columns));
+    progress.Found = Processed == 0 ? Links_ : Selected + (Links_ - Processed) * Selected / Processed;
+    progress.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started_);
+    Write(Sink_.Stream, ProgressLine(progress, Sink_.Columns));
   }
 
   QList<TNameAccount> Accounts;
 
  private:
   void PrintEnd(const TNameAccount& account) {
-    if (Sink.Quiet) {
-      if (account.SiteUnreachable) Write(Sink.Stream, PlainEndLine(account) + u'\n');
-      for (const TFailure& failure : account.Failures) Write(Sink.Stream, PlainFailureLine(account.Name, failure) + u'\n');
+    if (Sink_.Quiet) {
+      if (account.SiteUnreachable) Write(Sink_.Stream, PlainEndLine(account) + u'\n');
+      for (const TFailure& failure : account.Failures) Write(Sink_.Stream, PlainFailureLine(account.Name, failure) + u'\n');
       return;
     }
-    if (Sink.Live) {
+    if (Sink_.Live) {
       // The name's progress line gives way to its end.
-      Write(Sink.Stream, QStringLiteral("\r\x1b[K") + SummaryText({account}));
+      Write(Sink_.Stream, QStringLiteral("\r\x1b[K") + SummaryText({account}));
       return;
     }
     QString text = PlainEndLine(account) + u'\n';
     for (const TFailure& failure : account.Failures) text += PlainFailureLine(account.Name, failure) + u'\n';
-    Write(Sink.Stream, text);
+    Write(Sink_.Stream, text);
   }
 
-  const TSink Sink;
-  std::mutex Mutex;
-  TNameAccount Current;
-  int Links = 0, Processed = 0, Selected = 0;
-  Clock::time_point Started;
-  bool Running = false;
+  const TSink Sink_;
+  std::mutex Mutex_;
+  TNameAccount Current_;
+  int Links_ = 0, Processed = 0, Selected = 0;
+  Clock::time_point Started_;
+  bool Running_ = false;
 };
 
 // Runs `work` on a thread of its own while this one draws the progress line.
@@ -262,28 +262,28 @@ int ListNames(const TOutput& output, const control::TRunSettings& settings, cons
 // The thumbnail pass over the index of names, without a window: nothing to show.
 class TThumbnailWatch : public download::TThumbnailView {
  public:
-  TThumbnailWatch(const QStringList& names, const TSink& sink) : Names(names), States(names.size()), Sink(sink) {}
+  TThumbnailWatch(const QStringList& names, const TSink& sink) : Names_(names), States_(names.size()), Sink_(sink) {}
 
-  int ItemCount() override { return int(Names.size()); }
+  int ItemCount() override { return int(Names_.size()); }
   std::optional<QString> Caption(int i) override {
-    if (i < 0 || i >= Names.size()) return std::nullopt;
-    return Names[i];
+    if (i < 0 || i >= Names_.size()) return std::nullopt;
+    return Names_[i];
   }
   void ShowProgress(const QString& caption) override {
-    if (Sink.Live) Write(Sink.Stream, u'\r' + PrintableText("thumbnails: " + caption) + QStringLiteral("\x1b[K"));
+    if (Sink_.Live) Write(Sink_.Stream, u'\r' + PrintableText("thumbnails: " + caption) + QStringLiteral("\x1b[K"));
   }
-  void SetState(int i, const QString&, download::TThumbState state) override { States[i] = state; }
+  void SetState(int i, const QString&, download::TThumbState state) override { States_[i] = state; }
   bool ShowThumbnail(const QString&, const QString&) override { return true; }
   void AddLog(const QString& line) override {
-    if (line.contains(QStringLiteral("ERR"))) Write(Sink.Live ? Sink.Stream : stderr, QStringLiteral("\r\x1b[K") + PrintableText(line) + u'\n');
+    if (line.contains(QStringLiteral("ERR"))) Write(Sink_.Live ? Sink_.Stream : stderr, QStringLiteral("\r\x1b[K") + PrintableText(line) + u'\n');
   }
 
-  int Count(download::TThumbState state) const { return int(std::count(States.begin(), States.end(), state)); }
+  int Count(download::TThumbState state) const { return int(std::count(States_.begin(), States_.end(), state)); }
 
  private:
-  const QStringList& Names;
-  std::vector<std::optional<download::TThumbState>> States;
-  const TSink Sink;
+  const QStringList& Names_;
+  std::vector<std::optional<download::TThumbState>> States_;
+  const TSink Sink_;
 };
 
 int Thumbnails(const TGetOptions& options, const TOutput& output, const control::TRunSettings& settings,

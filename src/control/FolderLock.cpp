@@ -17,11 +17,11 @@ TFolderLock::TState Take(QLockFile& lock) {
 
 }  // namespace
 
-TFolderLock::TFolderLock(const QString& dir) : Dir(dir), Lock(download::LockFilePath(dir)), State_(Take(Lock)) {}
+TFolderLock::TFolderLock(const QString& dir) : Dir_(dir), Lock_(download::LockFilePath(dir)), State_(Take(Lock_)) {}
 
 std::optional<TFolderLock::THolder> TFolderLock::Holder() const {
   THolder holder;
-  if (State_ != TState::HeldByAnother || !Lock.getLockInfo(&holder.Pid, &holder.Host, &holder.Program))
+  if (State_ != TState::HeldByAnother || !Lock_.getLockInfo(&holder.Pid, &holder.Host, &holder.Program))
     return std::nullopt;
   return holder;
 }
@@ -29,7 +29,7 @@ std::optional<TFolderLock::THolder> TFolderLock::Holder() const {
 QString TFolderLock::AnotherCopyMessage() const {
   const std::optional<THolder> holder = Holder();
   const QString who = holder ? QStringLiteral(" (process %1 on %2)").arg(holder->Pid).arg(holder->Host) : QString();
-  return "Another copy of the program is already working in the folder \"" + Dir + "\"" + who +
+  return "Another copy of the program is already working in the folder \"" + Dir_ + "\"" + who +
          ".\nTwo copies in one folder would overwrite each other's Settings.ini and Batch.ini, so this one "
          "closes. Use the copy that is open, or start this one in another folder.";
 }

@@ -37,8 +37,8 @@ class TFolderLock {
   QString AnotherCopyMessage() const;
 
  private:
-  QString Dir;
-  QLockFile Lock;
+  QString Dir_;
+  QLockFile Lock_;
   TState State_;
 };
 

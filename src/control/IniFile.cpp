@@ -119,7 +119,7 @@ struct TIniFile::Data {
   Ini ini;
 };
 
-TIniFile::TIniFile() : data_(std::make_unique<Data>()) {}
+TIniFile::TIniFile() : Data_(std::make_unique<Data>()) {}
 TIniFile::~TIniFile() = default;
 TIniFile::TIniFile(TIniFile&&) noexcept = default;
 TIniFile& TIniFile::operator=(TIniFile&&) noexcept = default;
@@ -138,7 +138,7 @@ TIniFile::LoadStatus TIniFile::Load(const QString& path) {
   if (bytes.size() > kMaxFileSize) return LoadStatus::Invalid;
   const std::optional<QString> text = DecodeIniFile(bytes);
   if (!text) return LoadStatus::Invalid;
-  if (data_->ini.LoadData(ParserText(*text)) < 0) {
+  if (Data_->ini.LoadData(ParserText(*text)) < 0) {
     Clear();
     return LoadStatus::Invalid;
   }
@@ -158,7 +158,7 @@ download::TWriteResult TIniFile::LoadForUpdate(const QString& path) {
 
 download::TWriteResult TIniFile::Save(const QString& path) const {
   std::string text;
-  if (data_->ini.Save(text) < 0) return {ENOMEM, path};
+  if (Data_->ini.Save(text) < 0) return {ENOMEM, path};
   return download::WriteFileAtomically(path, QByteArray::fromStdString(text));
 }
 
@@ -167,7 +167,7 @@ QString TIniFile::ReadString(const QString& section, const QString& key,
   const auto s = SectionName(section);
   const auto k = KeyName(key);
   if (!s || !k) return defaultValue;
-  const char* stored = data_->ini.GetValue(s->c_str(), k->c_str(), nullptr);
+  const char* stored = Data_->ini.GetValue(s->c_str(), k->c_str(), nullptr);
   return stored ? ValueRead(stored) : defaultValue;
 }
 
@@ -179,17 +179,17 @@ bool TIniFile::WriteString(const QString& section, const QString& key, const QSt
   // but not its spelling, which the file keeps under the Windows functions.
   // (A copy: replacing frees the stored name.)
   std::string name = *k;
-  if (const Ini::TKeyVal* keys = data_->ini.GetSection(s->c_str())) {
+  if (const Ini::TKeyVal* keys = Data_->ini.GetSection(s->c_str())) {
     const auto found = keys->find(Ini::Entry(k->c_str()));
     if (found != keys->end()) name = found->first.pItem;
   }
-  return data_->ini.SetValue(s->c_str(), name.c_str(), StoredValue(value).c_str(), nullptr,
+  return Data_->ini.SetValue(s->c_str(), name.c_str(), StoredValue(value).c_str(), nullptr,
                              true) >= 0;
 }
 
 QStringList TIniFile::ReadSections() const {
   Ini::TNamesDepend sections;
-  data_->ini.GetAllSections(sections);
+  Data_->ini.GetAllSections(sections);
   sections.sort(Ini::Entry::LoadOrder());
   QStringList names;
   for (const Ini::Entry& section : sections)
@@ -199,7 +199,7 @@ QStringList TIniFile::ReadSections() const {
 
 QList<TIniFile::TSection> TIniFile::ReadAllSections() const {
   Ini::TNamesDepend sections;
-  data_->ini.GetAllSections(sections);
+  Data_->ini.GetAllSections(sections);
   sections.sort(Ini::Entry::LoadOrder());
   QList<TSection> all;
   all.reserve(qsizetype(sections.size()));
@@ -207,7 +207,7 @@ QList<TIniFile::TSection> TIniFile::ReadAllSections() const {
   for (const Ini::Entry& section : sections) {
     if (!*section.pItem) continue;
     TSection read{FromStore(section.pItem), {}};
-    if (const Ini::TKeyVal* keys = data_->ini.GetSection(section.pItem)) {
+    if (const Ini::TKeyVal* keys = Data_->ini.GetSection(section.pItem)) {
       // Keys of one name stand together, the first read from the file first.
       const char* previous = nullptr;
       for (const auto& [key, value] : *keys) {
@@ -232,6 +232,6 @@ bool TIniFile::SameSection(const QString& a, const QString& b) {
   return s && t && !less(s->c_str(), t->c_str()) && !less(t->c_str(), s->c_str());
 }
 
-void TIniFile::Clear() { data_->ini.Reset(); }
+void TIniFile::Clear() { Data_->ini.Reset(); }
 
 }  // namespace control

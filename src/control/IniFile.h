@@ -99,7 +99,7 @@ class TIniFile {
 
  private:
   struct Data;
-  std::unique_ptr<Data> data_;
+  std::unique_ptr<Data> Data_;
 };
 
 }  // namespace control

@@ -42,58 +42,58 @@ struct TRunState {
 // The search reads and sets its progress as the window's would, and logs.
 class THeadlessDiscoveryView : public site::TDiscoveryView {
  public:
-  THeadlessDiscoveryView(download::TDownloadRun& run, TRunState& state) : Run(run), State(state) {}
+  THeadlessDiscoveryView(download::TDownloadRun& run, TRunState& state) : Run_(run), State_(state) {}
 
-  QString NameText() override { return Run.Name; }
+  QString NameText() override { return Run_.Name; }
   void SetStatus(const QString&) override {}
   void SetLabel2(const QString&) override {}
-  void SetProgressMax(int max) override { Max = max; }
-  int ProgressMax() override { return Max; }
+  void SetProgressMax(int max) override { Max_ = max; }
+  int ProgressMax() override { return Max_; }
   int ProgressPosition() override { return Position; }
   void UpdateProgress(int position) override { Position = position; }
   void AddLog(const QString& line) override {
-    Run.SearchLog << line;
-    State.Log(line);
+    Run_.SearchLog << line;
+    State_.Log(line);
   }
 
  private:
-  download::TDownloadRun& Run;
-  TRunState& State;
-  int Max = 0, Position = 0;
+  download::TDownloadRun& Run_;
+  TRunState& State_;
+  int Max_ = 0, Position = 0;
 };
 
 class THeadlessWorkerHost : public download::TWorkerHost {
  public:
-  THeadlessWorkerHost(download::TDownloadRun& run, TRunState& state) : Run(run), State(state) {}
+  THeadlessWorkerHost(download::TDownloadRun& run, TRunState& state) : Run_(run), State_(state) {}
 
   void Report(int, const QStringList& lines, const QString&) override {
-    std::lock_guard lock(State.Mutex);
-    for (const QString& line : lines) State.Observer.Log(line);
+    std::lock_guard lock(State_.Mutex);
+    for (const QString& line : lines) State_.Observer.Log(line);
   }
   void EndLink(int, const download::TLinkEnd& end) override {
-    std::lock_guard lock(State.Mutex);
-    for (const QString& line : end.Lines) State.Observer.Log(line);
-    State.Observer.LinkEnded(end);
+    std::lock_guard lock(State_.Mutex);
+    for (const QString& line : end.Lines) State_.Observer.Log(line);
+    State_.Observer.LinkEnded(end);
   }
   // Preview.jpg is the worker's own; there is no preview to show.
   void ShowPreview(const QString&, const QString&) override {}
   void StopForWriteFailure(const download::TWriteResult& failure) override {
-    Run.Stop();
-    std::lock_guard lock(State.Mutex);
-    if (State.WriteFailure) return;  // said once per run
-    State.WriteFailure = failure;
-    State.Observer.Log("ERR: Can not save - " + failure.Describe());
+    Run_.Stop();
+    std::lock_guard lock(State_.Mutex);
+    if (State_.WriteFailure) return;  // said once per run
+    State_.WriteFailure = failure;
+    State_.Observer.Log("ERR: Can not save - " + failure.Describe());
   }
   void AnnounceDone() override {
-    std::lock_guard lock(State.Mutex);
-    --State.ThreadsLeft;
-    State.Observer.Log("LEFT THREADS: " + QString::number(State.ThreadsLeft));
-    State.Ended.notify_all();
+    std::lock_guard lock(State_.Mutex);
+    --State_.ThreadsLeft;
+    State_.Observer.Log("LEFT THREADS: " + QString::number(State_.ThreadsLeft));
+    State_.Ended.notify_all();
   }
 
  private:
-  download::TDownloadRun& Run;
-  TRunState& State;
+  download::TDownloadRun& Run_;
+  TRunState& State_;
 };
 
 // Starts the workers and waits for the last, stopping the run once `stop` is set.

@@ -22,7 +22,7 @@ class TWallpaperWorker {
  public:
   TWallpaperWorker(TDownloadRun& run, TWorkerHost& host, TFetchBytesFn fetch, const std::atomic<bool>& threadActive,
                   const std::atomic<bool>& terminating)
-      : run_(run), host_(host), fetch_(std::move(fetch)), threadActive_(threadActive), terminating_(terminating) {}
+      : Run_(run), Host_(host), Fetch_(std::move(fetch)), ThreadActive_(threadActive), Terminating_(terminating) {}
 
   // Runs the worker to its end, which is announced exactly once whatever
   // happens inside, an exception included.
@@ -56,13 +56,13 @@ class TWallpaperWorker {
   bool WriteFailed(const TWriteResult& failure);
   bool GoOn() const;
 
-  TDownloadRun& run_;
-  TWorkerHost& host_;
-  TFetchBytesFn fetch_;
-  const std::atomic<bool>& threadActive_;
-  const std::atomic<bool>& terminating_;
-  int n_ = 0;       // the worker's number, from 1
-  QString thread_;  // "Thread #n", for log lines
+  TDownloadRun& Run_;
+  TWorkerHost& Host_;
+  TFetchBytesFn Fetch_;
+  const std::atomic<bool>& ThreadActive_;
+  const std::atomic<bool>& Terminating_;
+  int Number_ = 0;       // the worker's number, from 1
+  QString Thread_;  // "Thread #n", for log lines
 };
 
 }  // namespace download

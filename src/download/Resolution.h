@@ -25,19 +25,19 @@ inline constexpr int kResolutionCount = 9;
 // A set of sizes, indexed by TResolution.
 class TResParams {
  public:
-  void Include(TResolution r) { bits_.set(r); }
-  void Exclude(TResolution r) { bits_.reset(r); }
-  bool Contains(TResolution r) const { return bits_.test(r); }
-  bool Empty() const { return bits_.none(); }
+  void Include(TResolution r) { Bits_.set(r); }
+  void Exclude(TResolution r) { Bits_.reset(r); }
+  bool Contains(TResolution r) const { return Bits_.test(r); }
+  bool Empty() const { return Bits_.none(); }
   static TResParams All() {
     TResParams p;
-    p.bits_.set();
+    p.Bits_.set();
     return p;
   }
   friend bool operator==(const TResParams&, const TResParams&) = default;
 
  private:
-  std::bitset<kResolutionCount> bits_;
+  std::bitset<kResolutionCount> Bits_;
 };
 
 // "1152x864" for tr1152x864: the text used in links, folder names and settings.

@@ -45,7 +45,7 @@ TTaskInterface& TTaskInterface::OnBeforeTerminatedEvent(TOnExecuteEvent ExecuteE
 }
 
 TSmartTask::~TSmartTask() {
-  for (TTaskThread* run : liveRuns_) {
+  for (TTaskThread* run : LiveRuns_) {
     run->SmartTask = nullptr;
     run->TaskGroup = nullptr;
     run->TaskManager = nullptr;
@@ -65,11 +65,11 @@ void TSmartTask::Start() {
   run->fOnExecuteEvent = fOnExecuteEvent;
   run->fOnBeforeTerminatedEvent = fOnBeforeTerminatedEvent;
   run->SetPriority(ST_PRIORITY);
-  liveRuns_.reserve(liveRuns_.size() + 1);
+  LiveRuns_.reserve(LiveRuns_.size() + 1);
   // AssignParams throws only before it moves anything, and nothing after it
   // throws: a failure anywhere above leaves the parameters with the task.
   run->AssignParams(ST_PARAMS);
-  liveRuns_.push_back(run.get());
+  LiveRuns_.push_back(run.get());
   TaskThread = run.get();
   run->UserStop = false;
   run->Active = true;
@@ -89,7 +89,7 @@ void TSmartTask::Stop() {
 }
 
 void TSmartTask::RunReported(TTaskThread& run) {
-  std::erase(liveRuns_, &run);
+  std::erase(LiveRuns_, &run);
   if (TaskThread == &run) {
     Active = false;
     TaskThread = nullptr;

@@ -87,7 +87,7 @@ class TSmartTask : public TTaskInterface {
   // Called by a run's termination handling, before its handlers.
   void RunReported(TTaskThread& run);
 
-  std::vector<TTaskThread*> liveRuns_;  // started and not yet reported
+  std::vector<TTaskThread*> LiveRuns_;  // started and not yet reported
 };
 
 }  // namespace task

@@ -20,7 +20,7 @@ TThread::TThread() {
     for (int left = refusals.load(); left > 0;)
       if (refusals.compare_exchange_weak(left, left - 1))
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    thread_ = std::thread([this] { Run(); });
+    Handle_ = std::thread([this] { Run(); });
   } catch (...) {
     detail::ThreadEnded();
     throw;
@@ -30,54 +30,54 @@ TThread::TThread() {
 TThread::~TThread() { EndBeforeDestruction(); }
 
 void TThread::EndBeforeDestruction() {
-  if (!thread_.joinable() || thread_.get_id() == std::this_thread::get_id()) return;
+  if (!Handle_.joinable() || Handle_.get_id() == std::this_thread::get_id()) return;
   Terminate();
   {
-    std::lock_guard lock(gateMutex_);
-    if (!resumed_) abandoned_ = true;
-    resumed_ = true;
+    std::lock_guard lock(GateMutex_);
+    if (!Resumed_) Abandoned_ = true;
+    Resumed_ = true;
   }
-  gate_.notify_one();
+  Gate_.notify_one();
   if (IsMainThread()) {
-    while (!finished_.load()) PumpUntil([this] { return finished_.load(); }, std::chrono::seconds(1));
+    while (!Finished_.load()) PumpUntil([this] { return Finished_.load(); }, std::chrono::seconds(1));
   }
-  thread_.join();
+  Handle_.join();
 }
 
 void TThread::Resume() {
   {
-    std::lock_guard lock(gateMutex_);
-    resumed_ = true;
+    std::lock_guard lock(GateMutex_);
+    Resumed_ = true;
   }
-  gate_.notify_one();
+  Gate_.notify_one();
 }
 
 void TThread::SetPriority(TThreadPriority value) {
-  priority_.store(value);
+  Priority_.store(value);
   // Before the body begins, the thread applies the level itself.
-  platform::ApplyPriority(osThreadId_.load(), value);
+  platform::ApplyPriority(OsThreadId_.load(), value);
 }
 
-void TThread::SetName(const char* name) { platform::NameThread(thread_, name); }
+void TThread::SetName(const char* name) { platform::NameThread(Handle_, name); }
 
 void TThread::Run() {
   {
-    std::unique_lock lock(gateMutex_);
-    gate_.wait(lock, [this] { return resumed_; });
-    if (abandoned_) {
-      finished_.store(true);
+    std::unique_lock lock(GateMutex_);
+    Gate_.wait(lock, [this] { return Resumed_; });
+    if (Abandoned_) {
+      Finished_.store(true);
       detail::ThreadEnded();
       return;
     }
   }
-  osThreadId_.store(platform::CurrentThreadId());
-  platform::ApplyPriority(osThreadId_.load(), priority_.load());
+  OsThreadId_.store(platform::CurrentThreadId());
+  platform::ApplyPriority(OsThreadId_.load(), Priority_.load());
 
   if (!Terminated()) {
     try {
       Execute();
     } catch (...) {
-      fatalException_ = std::current_exception();
+      FatalException_ = std::current_exception();
     }
   }
   if (OnTerminate) {
@@ -88,10 +88,10 @@ void TThread::Run() {
     }
   }
   if (FreeOnTerminate) {
-    thread_.detach();
+    Handle_.detach();
     delete this;
   } else {
-    finished_.store(true);
+    Finished_.store(true);
   }
   detail::ThreadEnded();
 }

@@ -30,11 +30,11 @@ class TThread : public TObject {
   ~TThread() override;
 
   void Resume();
-  void Terminate() { terminated_.store(true); }
-  bool Terminated() const { return terminated_.load(); }
+  void Terminate() { Terminated_.store(true); }
+  bool Terminated() const { return Terminated_.load(); }
 
   void SetPriority(TThreadPriority value);
-  TThreadPriority Priority() const { return priority_.load(); }
+  TThreadPriority Priority() const { return Priority_.load(); }
 
   // Set before Resume; when true the object deletes itself after OnTerminate.
   bool FreeOnTerminate = false;
@@ -56,16 +56,16 @@ class TThread : public TObject {
  private:
   void Run();
 
-  std::thread thread_;
-  std::mutex gateMutex_;
-  std::condition_variable gate_;
-  bool resumed_ = false;
-  bool abandoned_ = false;
-  std::atomic<bool> finished_{false};
-  std::atomic<bool> terminated_{false};
-  std::atomic<TThreadPriority> priority_{TThreadPriority::tpNormal};
-  std::atomic<long> osThreadId_{0};  // known once the body has begun
-  std::exception_ptr fatalException_;  // kept, never reported
+  std::thread Handle_;
+  std::mutex GateMutex_;
+  std::condition_variable Gate_;
+  bool Resumed_ = false;
+  bool Abandoned_ = false;
+  std::atomic<bool> Finished_{false};
+  std::atomic<bool> Terminated_{false};
+  std::atomic<TThreadPriority> Priority_{TThreadPriority::tpNormal};
+  std::atomic<long> OsThreadId_{0};  // known once the body has begun
+  std::exception_ptr FatalException_;  // kept, never reported
 };
 
 }  // namespace task

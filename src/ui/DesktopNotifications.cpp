@@ -20,16 +20,16 @@ const QString kDefaultAction = "default";  // what a click on the notification i
 
 TDesktopNotifications::TDesktopNotifications(const QDBusConnection& bus,
                                              std::function<bool(const QString&)> open)
-    : Bus(bus), OpenFolder(std::move(open)) {
-  if (!Bus.isConnected()) return;
+    : Bus_(bus), OpenFolder(std::move(open)) {
+  if (!Bus_.isConnected()) return;
   // Any sender: a peer connection has no bus names, and the ids we sent tell
   // our notifications apart.
-  Bus.connect(QString(), kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
-  Bus.connect(QString(), kPath, kInterface, "NotificationClosed", this, SLOT(NotificationClosed(uint, uint)));
+  Bus_.connect(QString(), kPath, kInterface, "ActionInvoked", this, SLOT(ActionInvoked(uint, QString)));
+  Bus_.connect(QString(), kPath, kInterface, "NotificationClosed", this, SLOT(NotificationClosed(uint, uint)));
 }
 
 void TDesktopNotifications::Notify(const TRunNotice& notice) {
-  if (!Bus.isConnected()) return;
+  if (!Bus_.isConnected()) return;
   const TNoticeText text = NoticeText(notice);
   const QString entry = QGuiApplication::desktopFileName();
   QVariantMap hints{{"category", QStringLiteral("transfer.complete")},
@@ -39,7 +39,7 @@ void TDesktopNotifications::Notify(const TRunNotice& notice) {
   call << QStringLiteral("Ostrana Downloader") << uint(0) << entry << text.Summary << text.Body
        << QStringList{kDefaultAction, QStringLiteral("Open Folder")} << hints << int(-1);
   // Asynchronous: a notification server that is slow to start must not freeze the window.
-  auto* watcher = new QDBusPendingCallWatcher(Bus.asyncCall(call), this);
+  auto* watcher = new QDBusPendingCallWatcher(Bus_.asyncCall(call), this);
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, folder = notice.Folder](QDBusPendingCallWatcher* finished) {
             const QDBusPendingReply<uint> reply = *finished;

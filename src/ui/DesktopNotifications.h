@@ -31,7 +31,7 @@ class TDesktopNotifications : public QObject {
   void NotificationClosed(uint id, uint reason);
 
  private:
-  QDBusConnection Bus;
+  QDBusConnection Bus_;
   std::function<bool(const QString&)> OpenFolder;
   std::deque<std::pair<uint, QString>> Open;  // id, folder; oldest first
 };

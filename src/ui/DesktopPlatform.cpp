@@ -30,10 +30,10 @@ const QString kLauncherInterface = "com.canonical.Unity.LauncherEntry";
 }  // namespace
 
 TDesktopPlatform::TDesktopPlatform(const QDBusConnection& bus)
-    : Bus(bus), Notifications(bus, [this](const QString& folder) { return Open(folder); }) {}
+    : Bus_(bus), Notifications_(bus, [this](const QString& folder) { return Open(folder); }) {}
 
 TDesktopPlatform::~TDesktopPlatform() {
-  if (Sound) ca_context_destroy(Sound);
+  if (Sound_) ca_context_destroy(Sound_);
 }
 
 bool TDesktopPlatform::Open(const QString& target) {
@@ -44,7 +44,7 @@ bool TDesktopPlatform::Open(const QString& target) {
 
 void TDesktopPlatform::ShowSelected(const QString& path, std::function<void()> failed) {
   const QString folder = ContainingFolder(path);
-  if (!Bus.isConnected()) {
+  if (!Bus_.isConnected()) {
     if (!Open(folder) && failed) failed();
     return;
   }
@@ -53,7 +53,7 @@ void TDesktopPlatform::ShowSelected(const QString& path, std::function<void()> f
   const QUrl item = QUrl::fromLocalFile(QDir::cleanPath(path));
   call << QStringList{item.toString(QUrl::FullyEncoded)} << QString();
   // Asynchronous: a file manager that is slow to start must not freeze the window.
-  auto* watcher = new QDBusPendingCallWatcher(Bus.asyncCall(call), &Replies);
+  auto* watcher = new QDBusPendingCallWatcher(Bus_.asyncCall(call), &Replies);
   QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &Replies,
                    [this, folder, failed](QDBusPendingCallWatcher* finished) {
                      // No file manager service, or it refused: the folder at least.
@@ -63,16 +63,16 @@ void TDesktopPlatform::ShowSelected(const QString& path, std::function<void()> f
 }
 
 void TDesktopPlatform::PlayDoneSound() {
-  if (!Sound) {
-    if (ca_context_create(&Sound) != CA_SUCCESS) {
-      Sound = nullptr;
+  if (!Sound_) {
+    if (ca_context_create(&Sound_) != CA_SUCCESS) {
+      Sound_ = nullptr;
       return;
     }
-    ca_context_change_props(Sound, CA_PROP_APPLICATION_NAME, "Ostrana Downloader", nullptr);
+    ca_context_change_props(Sound_, CA_PROP_APPLICATION_NAME, "Ostrana Downloader", nullptr);
   }
   // The desktop's own "complete" event sound. canberra plays it on a thread of its
   // own; with no sound device or no sound theme the call fails, and that is fine.
-  ca_context_play(Sound, 0, CA_PROP_EVENT_ID, "complete", CA_PROP_EVENT_DESCRIPTION,
+  ca_context_play(Sound_, 0, CA_PROP_EVENT_ID, "complete", CA_PROP_EVENT_DESCRIPTION,
                   "Download finished", nullptr);
 }
 
@@ -83,17 +83,17 @@ void TDesktopPlatform::ShowMessage(const QString& text) {
   box.exec();
 }
 
-void TDesktopPlatform::NotifyRunDone(const TRunNotice& notice) { Notifications.Notify(notice); }
+void TDesktopPlatform::NotifyRunDone(const TRunNotice& notice) { Notifications_.Notify(notice); }
 
 void TDesktopPlatform::ShowLauncherProgress(std::optional<double> fraction) {
   // The launcher finds the program's icon by its desktop entry.
   const QString entry = QGuiApplication::desktopFileName();
-  if (!Bus.isConnected() || entry.isEmpty()) return;
+  if (!Bus_.isConnected() || entry.isEmpty()) return;
   QVariantMap properties{{"progress-visible", fraction.has_value()}};
   if (fraction) properties["progress"] = std::clamp(*fraction, 0.0, 1.0);
   QDBusMessage update = QDBusMessage::createSignal(kLauncherPath, kLauncherInterface, "Update");
   update << "application://" + entry + ".desktop" << properties;
-  Bus.send(update);
+  Bus_.send(update);
 }
 
 }  // namespace ui

@@ -30,10 +30,10 @@ class TDesktopPlatform final : public TPlatform {
   void ShowLauncherProgress(std::optional<double> fraction) override;
 
  private:
-  QDBusConnection Bus;
+  QDBusConnection Bus_;
   QObject Replies;  // owns the watchers of calls still waiting for an answer
-  TDesktopNotifications Notifications;
-  ca_context* Sound = nullptr;
+  TDesktopNotifications Notifications_;
+  ca_context* Sound_ = nullptr;
 };
 
 }  // namespace ui

@@ -32,13 +32,13 @@ void TRecordingPlatform::ShowLauncherProgress(std::optional<double> fraction) {
 
 std::vector<TPlatformCall> TRecordingPlatform::Calls() const {
   std::lock_guard lock(Mutex);
-  return Recorded;
+  return Recorded_;
 }
 
 std::vector<TPlatformCall> TRecordingPlatform::Calls(TKind kind) const {
   std::lock_guard lock(Mutex);
   std::vector<TPlatformCall> calls;
-  std::copy_if(Recorded.begin(), Recorded.end(), std::back_inserter(calls),
+  std::copy_if(Recorded_.begin(), Recorded_.end(), std::back_inserter(calls),
                [kind](const TPlatformCall& call) { return call.Kind == kind; });
   return calls;
 }
@@ -47,14 +47,14 @@ int TRecordingPlatform::Count(TKind kind) const { return int(Calls(kind).size())
 
 void TRecordingPlatform::Clear() {
   std::lock_guard lock(Mutex);
-  Recorded.clear();
+  Recorded_.clear();
 }
 
 void TRecordingPlatform::Record(TPlatformCall call) {
   const QCoreApplication* app = QCoreApplication::instance();
   call.OnUiThread = app && QThread::currentThread() == app->thread();
   std::lock_guard lock(Mutex);
-  Recorded.push_back(std::move(call));
+  Recorded_.push_back(std::move(call));
 }
 
 }  // namespace ui

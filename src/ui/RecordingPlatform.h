@@ -44,7 +44,7 @@ class TRecordingPlatform final : public TPlatform {
   void Record(TPlatformCall call);
 
   mutable std::mutex Mutex;  // a misbehaving caller on another thread must not corrupt the record
-  std::vector<TPlatformCall> Recorded;
+  std::vector<TPlatformCall> Recorded_;
 };
 
 }  // namespace ui

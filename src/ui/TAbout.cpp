@@ -55,8 +55,8 @@ QStringList AboutText(const QString& mainSiteUrl) {
 }
 
 TAbout::TAbout(const TEnvironment& environment)
-    : Platform(RequirePlatform(environment)),
-      DonationPageUrl(environment.DonationPageUrl) {
+    : Platform_(RequirePlatform(environment)),
+      DonationPageUrl_(environment.DonationPageUrl) {
   setObjectName("About");
   setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle("About");
@@ -108,8 +108,8 @@ TAbout::TAbout(const TEnvironment& environment)
   CentreOnPrimaryScreen(*this);
 }
 
-void TAbout::DonateClick() { Platform.Open(DonationPageUrl); }
+void TAbout::DonateClick() { Platform_.Open(DonationPageUrl_); }
 
-void TAbout::Label4Click() { Platform.Open(Label4->text()); }
+void TAbout::Label4Click() { Platform_.Open(Label4->text()); }
 
 }  // namespace ui

@@ -42,8 +42,8 @@ class TAbout : public QWidget {
   void Label4Click();
 
  private:
-  TPlatform& Platform;
-  const QString DonationPageUrl;
+  TPlatform& Platform_;
+  const QString DonationPageUrl_;
 };
 
 }  // namespace ui

@@ -249,8 +249,8 @@ class TForm1 : public QWidget {
   void MessageProg(TMessage& msg);
   // The bar's range and position as the run sees them: the position always
   // stays within 0 to the maximum, and a maximum of 0 is allowed.
-  int ProgressMax() const { return ProgressMaximum; }
-  int ProgressPosition() const { return ProgressValue; }
+  int ProgressMax() const { return ProgressMaximum_; }
+  int ProgressPosition() const { return ProgressValue_; }
   void SetProgressMax(int max);
   // Decodes a JPEG file for the preview on a thread of its own and hands the
   // picture (null when the file cannot be shown) to `done` on the UI thread,
@@ -334,11 +334,11 @@ class TForm1 : public QWidget {
 
   void StartPath();
   // Why the last press of Start started no run; None when it started one.
-  control::TRunStart::TRefusal LastRefusal = control::TRunStart::TRefusal::None;
+  control::TRunStart::TRefusal LastRefusal_ = control::TRunStart::TRefusal::None;
   void StopPath();
   void ConnectHandlers();
-  int ProgressMaximum = 100;
-  int ProgressValue = 0;
+  int ProgressMaximum_ = 100;
+  int ProgressValue_ = 0;
 };
 
 }  // namespace ui

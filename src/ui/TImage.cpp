@@ -11,61 +11,61 @@ QRect FitRect(const QSize& picture, const QSize& box) {
   return {QPoint((box.width() - scaled.width()) / 2, (box.height() - scaled.height()) / 2), scaled};
 }
 
-TImage::TImage(TFit fit, QWidget* parent) : QWidget(parent), Fit(fit) {}
+TImage::TImage(TFit fit, QWidget* parent) : QWidget(parent), Fit_(fit) {}
 
 void TImage::SetPicture(const QImage& picture) {
-  Source = picture;
-  if (AutoSize && !Source.isNull()) resize(Source.size());
+  Source_ = picture;
+  if (AutoSize_ && !Source_.isNull()) resize(Source_.size());
   Rescale();
   update();
 }
 
 void TImage::SetAutoSize(bool on) {
-  AutoSize = on;
-  if (AutoSize && !Source.isNull()) resize(Source.size());
+  AutoSize_ = on;
+  if (AutoSize_ && !Source_.isNull()) resize(Source_.size());
 }
 
 void TImage::Rescale() {
   Shown = QPixmap();
-  Target = QRect();
-  if (Source.isNull()) return;
-  switch (Fit) {
+  Target_ = QRect();
+  if (Source_.isNull()) return;
+  switch (Fit_) {
     case TFit::None:
-      Target = QRect(QPoint(0, 0), Source.size());
+      Target_ = QRect(QPoint(0, 0), Source_.size());
       break;
     case TFit::Stretch:
-      Target = rect();
+      Target_ = rect();
       break;
     case TFit::Proportional:
-      Target = FitRect(Source.size(), size());
+      Target_ = FitRect(Source_.size(), size());
       break;
   }
-  if (Target.isEmpty()) return;
+  if (Target_.isEmpty()) return;
   // Scaling once with area averaging keeps a large picture crisp when it is
   // shown small; scaling at paint time would only sample it.
-  Shown = QPixmap::fromImage(Target.size() == Source.size()
-                                 ? Source
-                                 : Source.scaled(Target.size(), Qt::IgnoreAspectRatio,
+  Shown = QPixmap::fromImage(Target_.size() == Source_.size()
+                                 ? Source_
+                                 : Source_.scaled(Target_.size(), Qt::IgnoreAspectRatio,
                                                  Qt::SmoothTransformation));
 }
 
 void TImage::paintEvent(QPaintEvent*) {
   if (Shown.isNull()) return;
   QPainter painter(this);
-  painter.drawPixmap(Target.topLeft(), Shown);
+  painter.drawPixmap(Target_.topLeft(), Shown);
 }
 
 void TImage::resizeEvent(QResizeEvent*) { Rescale(); }
 
 void TImage::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) LeftPressed = true;
+  if (event->button() == Qt::LeftButton) LeftPressed_ = true;
   emit MouseDown(event->button(), event->modifiers(), event->position().toPoint());
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const bool click = LeftPressed && rect().contains(event->position().toPoint());
-  LeftPressed = false;
+  const bool click = LeftPressed_ && rect().contains(event->position().toPoint());
+  LeftPressed_ = false;
   if (click) emit Click();
 }
 

@@ -28,8 +28,8 @@ class TImage : public QWidget {
   // Shows `picture`; a null image empties the control. With auto-size on, the
   // control takes the picture's size.
   void SetPicture(const QImage& picture);
-  const QImage& Picture() const { return Source; }
-  bool HasPicture() const { return !Source.isNull(); }
+  const QImage& Picture() const { return Source_; }
+  bool HasPicture() const { return !Source_.isNull(); }
 
   void SetAutoSize(bool on);
 
@@ -50,12 +50,12 @@ class TImage : public QWidget {
  private:
   void Rescale();
 
-  TFit Fit;
-  bool AutoSize = false;
-  bool LeftPressed = false;
-  QImage Source;
+  TFit Fit_;
+  bool AutoSize_ = false;
+  bool LeftPressed_ = false;
+  QImage Source_;
   QPixmap Shown;  // Source scaled for the current size, made once per change
-  QRect Target;
+  QRect Target_;
 };
 
 }  // namespace ui

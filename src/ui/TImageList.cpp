@@ -5,11 +5,11 @@
 namespace ui {
 
 TImageList::TImageList() {
-  for (int i = 0; i < 8; ++i) Images.append(ArtPicture(QString("list%1.png").arg(i)));
+  for (int i = 0; i < 8; ++i) Images_.append(ArtPicture(QString("list%1.png").arg(i)));
 }
 
 QImage TImageList::Picture(int index) const {
-  return index >= 0 && index < Count() ? Images[index] : QImage();
+  return index >= 0 && index < Count() ? Images_[index] : QImage();
 }
 
 QIcon TImageList::Icon(int index) const {

@@ -24,12 +24,12 @@ class TImageList {
  public:
   TImageList();
 
-  int Count() const { return int(Images.size()); }
+  int Count() const { return int(Images_.size()); }
   QImage Picture(int index) const;  // null image outside 0..Count()-1
   QIcon Icon(int index) const;      // empty icon outside 0..Count()-1
 
  private:
-  QList<QImage> Images;
+  QList<QImage> Images_;
 };
 
 }  // namespace ui

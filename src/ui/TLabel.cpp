@@ -17,13 +17,13 @@ void TLabel::setText(const QString& caption) {
 
 void TLabel::mousePressEvent(QMouseEvent* event) {
   // Accepted here, so the release comes back to this label rather than its parent.
-  if (event->button() == Qt::LeftButton) LeftPressed = true;
+  if (event->button() == Qt::LeftButton) LeftPressed_ = true;
 }
 
 void TLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const bool click = LeftPressed && rect().contains(event->position().toPoint());
-  LeftPressed = false;
+  const bool click = LeftPressed_ && rect().contains(event->position().toPoint());
+  LeftPressed_ = false;
   if (click) emit Click();
 }
 

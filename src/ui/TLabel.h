@@ -23,7 +23,7 @@ class TLabel : public QLabel {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  bool LeftPressed = false;
+  bool LeftPressed_ = false;
 };
 
 }  // namespace ui

@@ -21,11 +21,11 @@ class TListItem : public QTreeWidgetItem {
   using QTreeWidgetItem::QTreeWidgetItem;
 
   QVariant data(int column, int role) const override {
-    if (column == 0 && role == kImageIndexRole) return Index;
+    if (column == 0 && role == kImageIndexRole) return Index_;
     if (column == 0 && role == Qt::CheckStateRole) return Check < 0 ? QVariant() : QVariant(Check);
     if (column == 0 && role == Qt::DecorationRole) {
       const auto* list = qobject_cast<const TListView*>(treeWidget());
-      const QIcon icon = list ? list->IconOf(Index) : QIcon();
+      const QIcon icon = list ? list->IconOf(Index_) : QIcon();
       return icon.isNull() ? QVariant() : QVariant(icon);
     }
     return QTreeWidgetItem::data(column, role);
@@ -35,14 +35,14 @@ class TListItem : public QTreeWidgetItem {
       QTreeWidgetItem::setData(column, role, value);
       return;
     }
-    int& field = role == kImageIndexRole ? Index : Check;
+    int& field = role == kImageIndexRole ? Index_ : Check;
     if (field == value.toInt()) return;  // unchanged: nothing to redraw or report
     field = value.toInt();
     emitDataChanged();
   }
 
  private:
-  int Index = -1;
+  int Index_ = -1;
   int Check = -1;  // a Qt::CheckState; -1: the item has no check box
 };
 
@@ -88,9 +88,9 @@ TListView::TListView(const QList<TColumn>& columns, QWidget* parent) : QTreeWidg
 }
 
 void TListView::SetImages(const TImageList* images) {
-  Images = images;
+  Images_ = images;
   Icons.clear();
-  for (int i = 0; Images && i < Images->Count(); ++i) Icons << Images->Icon(i);
+  for (int i = 0; Images_ && i < Images_->Count(); ++i) Icons << Images_->Icon(i);
   // A list with images keeps the slot of an item without one blank, so every
   // caption starts at the same place.
   QPixmap blank(iconSize());
@@ -107,9 +107,9 @@ QTreeWidgetItem* TListView::AddItem(const QString& caption) {
 QTreeWidgetItem* TListView::NewItem(const QString& caption) const {
   auto* item = new TListItem(QStringList{caption});
   Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-  if (Checkboxes) flags |= Qt::ItemIsUserCheckable;
+  if (Checkboxes_) flags |= Qt::ItemIsUserCheckable;
   item->setFlags(flags);
-  if (Checkboxes) item->setCheckState(0, Qt::Unchecked);
+  if (Checkboxes_) item->setCheckState(0, Qt::Unchecked);
   return item;
 }
 
@@ -129,7 +129,7 @@ void TListView::RemoveItems(const QList<QTreeWidgetItem*>& items) {
 void TListView::SetImageIndex(QTreeWidgetItem* item, int index) const { item->setData(0, kImageIndexRole, index); }
 
 QIcon TListView::IconOf(int index) const {
-  if (!Images) return {};
+  if (!Images_) return {};
   return index >= 0 && index < Icons.size() && !Icons[index].isNull() ? Icons[index] : Blank;
 }
 

@@ -23,8 +23,8 @@ class TListView : public QTreeWidget {
   TListView(const QList<TColumn>& columns, QWidget* parent);
 
   // Every item added from now on carries a check box (unchecked at first).
-  void SetCheckboxes(bool on) { Checkboxes = on; }
-  bool HasCheckboxes() const { return Checkboxes; }
+  void SetCheckboxes(bool on) { Checkboxes_ = on; }
+  bool HasCheckboxes() const { return Checkboxes_; }
 
   // Where item icons come from; none by default. The list keeps one copy of
   // each picture, which every item that shows it draws: an item holds only
@@ -52,8 +52,8 @@ class TListView : public QTreeWidget {
   QIcon IconOf(int index) const;
 
  private:
-  bool Checkboxes = false;
-  const TImageList* Images = nullptr;
+  bool Checkboxes_ = false;
+  const TImageList* Images_ = nullptr;
   QList<QIcon> Icons;  // one per picture of Images
   QIcon Blank;         // for items without an icon
 };

@@ -204,7 +204,7 @@ void TForm1::StartNext() {
     ListView1->SetImageIndex(entry, kIdleIcon);
     // The Start path refused the name and has logged why.
     control::TRunReport refused;
-    refused.Refusal = LastRefusal;
+    refused.Refusal = LastRefusal_;
     if (control::BatchStepAfter(refused) == control::TBatchStep::Untick) {
       entry->setCheckState(0, Qt::Unchecked);
       SaveList();

@@ -54,7 +54,7 @@ void TForm1::NotifyBatchEnd() {
 }
 
 void TForm1::ShowLauncherProgress() {
-  if (LauncherProgress.Step(Working, ProgressValue, ProgressMaximum))
+  if (LauncherProgress.Step(Working, ProgressValue_, ProgressMaximum_))
     Platform.ShowLauncherProgress(LauncherProgress.Shown());
 }
 

@@ -44,17 +44,17 @@ void TForm1::MessageLog(TMessage& msg) {
 void TForm1::MessageProg(TMessage& msg) {
   msg.Result = 1;
   // Like the classic bar, a position outside the range is brought into it.
-  ProgressValue = static_cast<int>(std::clamp<std::intptr_t>(msg.LParam, 0, ProgressMaximum));
-  Progress->setValue(ProgressValue);
+  ProgressValue_ = static_cast<int>(std::clamp<std::intptr_t>(msg.LParam, 0, ProgressMaximum_));
+  Progress->setValue(ProgressValue_);
   ShowLauncherProgress();
 }
 
 void TForm1::SetProgressMax(int max) {
-  ProgressMaximum = std::max(max, 0);
-  ProgressValue = std::min(ProgressValue, ProgressMaximum);
+  ProgressMaximum_ = std::max(max, 0);
+  ProgressValue_ = std::min(ProgressValue_, ProgressMaximum_);
   // A bar whose range is 0 to 0 would turn into a busy indicator.
-  Progress->setRange(0, std::max(ProgressMaximum, 1));
-  Progress->setValue(ProgressValue);
+  Progress->setRange(0, std::max(ProgressMaximum_, 1));
+  Progress->setValue(ProgressValue_);
   ShowLauncherProgress();
 }
 

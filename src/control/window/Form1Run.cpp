@@ -33,7 +33,7 @@ void TForm1::StartPath() {
   const QString name = NameEdit->currentText();
   // The run's name is fixed here: its workers file under it and its end opens its folder.
   const control::TRunStart start = control::PrepareRun(name, RunSettings());
-  LastRefusal = start.Refusal;
+  LastRefusal_ = start.Refusal;
   switch (start.Refusal) {
     case control::TRunStart::TRefusal::None: break;
     case control::TRunStart::TRefusal::NoName: Platform.ShowMessage(start.Problem); return;

@@ -58,56 +58,56 @@ int IconOf(download::TThumbState state) {
 class TForm1ThumbnailView : public download::TThumbnailView {
  public:
   TForm1ThumbnailView(TForm1& form, int pass, std::shared_ptr<std::atomic<bool>> closing)
-      : Form(form),
-        Pass(pass),
-        Closing(std::move(closing)),
-        HandOff([this] { return !*Closing && Form.ThumbPass == Pass; }) {}
+      : Form_(form),
+        Pass_(pass),
+        Closing_(std::move(closing)),
+        HandOff_([this] { return !*Closing_ && Form_.ThumbPass == Pass_; }) {}
 
   // What the pass takes with it when it starts; none when the window no longer listens.
   std::optional<download::TThumbnailSettings> Start() {
     std::optional<download::TThumbnailSettings> settings;
-    HandOff.Change([&] {
-      settings = download::TThumbnailSettings{Form.Dir, Form.Environment.Site, Form.Environment.Fetch};
-      PreviewSize = Form.Image1->size();
+    HandOff_.Change([&] {
+      settings = download::TThumbnailSettings{Form_.Dir, Form_.Environment.Site, Form_.Environment.Fetch};
+      PreviewSize = Form_.Image1->size();
     });
     return settings;
   }
 
-  int ItemCount() override { return HandOff.Read<int>([&] { return Form.ListView2->topLevelItemCount(); }); }
+  int ItemCount() override { return HandOff_.Read<int>([&] { return Form_.ListView2->topLevelItemCount(); }); }
   std::optional<QString> Caption(int i) override {
-    return HandOff.Read<std::optional<QString>>([&]() -> std::optional<QString> {
-      if (const QTreeWidgetItem* item = Form.ListView2->topLevelItem(i)) return item->text(0);
+    return HandOff_.Read<std::optional<QString>>([&]() -> std::optional<QString> {
+      if (const QTreeWidgetItem* item = Form_.ListView2->topLevelItem(i)) return item->text(0);
       return std::nullopt;
     });
   }
   void ShowProgress(const QString& caption) override {
-    HandOff.Change([&] { Form.Label5->setText(caption); });
+    HandOff_.Change([&] { Form_.Label5->setText(caption); });
   }
   void SetState(int i, const QString& caption, download::TThumbState state) override {
-    HandOff.Change([&] {
-      QTreeWidgetItem* item = Form.ListView2->topLevelItem(i);
-      if (item && item->text(0) == caption) Form.ListView2->SetImageIndex(item, IconOf(state));
+    HandOff_.Change([&] {
+      QTreeWidgetItem* item = Form_.ListView2->topLevelItem(i);
+      if (item && item->text(0) == caption) Form_.ListView2->SetImageIndex(item, IconOf(state));
     });
   }
   bool ShowThumbnail(const QString& caption, const QString& path) override {
-    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Closing.get()});
+    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Closing_.get()});
     if (picture.isNull()) return false;
-    HandOff.Change([&] {
-      Form.SetPreview(picture);
-      Form.Label3->setText(caption);
-      Form.CurrentPath = path;
+    HandOff_.Change([&] {
+      Form_.SetPreview(picture);
+      Form_.Label3->setText(caption);
+      Form_.CurrentPath = path;
     });
     return true;
   }
   void AddLog(const QString& line) override {
-    HandOff.Change([&] { Form.AddLog(line); });
+    HandOff_.Change([&] { Form_.AddLog(line); });
   }
 
  private:
-  TForm1& Form;
-  const int Pass;
-  const std::shared_ptr<std::atomic<bool>> Closing;
-  const TWindowHandOff HandOff;
+  TForm1& Form_;
+  const int Pass_;
+  const std::shared_ptr<std::atomic<bool>> Closing_;
+  const TWindowHandOff HandOff_;
   QSize PreviewSize;  // of Image1, which never changes size
 };
 

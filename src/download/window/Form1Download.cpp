@@ -33,58 +33,58 @@ namespace {
 class TForm1WorkerHost : public download::TWorkerHost {
  public:
   TForm1WorkerHost(TForm1& form, std::shared_ptr<download::TDownloadRun> run)
-      : Form(form), Run(std::move(run)), HandOff([this] { return Form.IsCurrent(*Run); }) {
-    task::Synchronize([&] { PreviewSize = Form.Image1->size(); });
+      : Form_(form), Run_(std::move(run)), HandOff_([this] { return Form_.IsCurrent(*Run_); }) {
+    task::Synchronize([&] { PreviewSize = Form_.Image1->size(); });
   }
 
   void Report(int n, const QStringList& lines, const QString& status) override {
-    HandOff.Change([&] {
-      for (const QString& line : lines) Form.AddLog(line);
+    HandOff_.Change([&] {
+      for (const QString& line : lines) Form_.AddLog(line);
       SetRow(n, status);
     });
   }
   void EndLink(int n, const download::TLinkEnd& end) override {
-    HandOff.Change([&] {
-      for (const QString& line : end.Lines) Form.AddLog(line);
+    HandOff_.Change([&] {
+      for (const QString& line : end.Lines) Form_.AddLog(line);
       SetRow(n, end.Status);
       if (!end.Label3.isEmpty()) {
-        Form.CurrentPath = end.File;
-        Form.Label3->setText(end.Label3);
+        Form_.CurrentPath = end.File;
+        Form_.Label3->setText(end.Label3);
         // Workers' hand-offs may arrive out of order, so the run's count is read
         // here: never below the worker's own, and the total for the last one shown.
-        Form.Found->setText("Found: " + QString::number(Run->FoundCnt.load()));
+        Form_.Found->setText("Found: " + QString::number(Run_->FoundCnt.load()));
       }
-      if (!Run->Working) return;
-      Form.UpdateProgress(end.Position);
-      if (Form.ProgressMax() > 0) Form.Label2->setText(site::PercentCaption(Form.ProgressPosition(), Form.ProgressMax()));
+      if (!Run_->Working) return;
+      Form_.UpdateProgress(end.Position);
+      if (Form_.ProgressMax() > 0) Form_.Label2->setText(site::PercentCaption(Form_.ProgressPosition(), Form_.ProgressMax()));
     });
   }
   void ShowPreview(const QString& id, const QString& path) override {
     // Decoded here, on the worker, so the UI thread only shows the picture.
-    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Form.TerminatingFlag.get()});
-    HandOff.Change([&] {
-      if (!download::PreviewShows(id, Form.CurrentPath)) return;
-      Form.PreviewPath = path;
+    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Form_.TerminatingFlag.get()});
+    HandOff_.Change([&] {
+      if (!download::PreviewShows(id, Form_.CurrentPath)) return;
+      Form_.PreviewPath = path;
       TMessage msg{WM_IMAGE_UPDATE, 0, reinterpret_cast<std::intptr_t>(&picture), 0};
-      Form.SendMessage(msg);
+      Form_.SendMessage(msg);
     });
   }
   void StopForWriteFailure(const download::TWriteResult& failure) override {
-    HandOff.Change([&] { Form.StopForWriteFailure(*Run, failure); });
+    HandOff_.Change([&] { Form_.StopForWriteFailure(*Run_, failure); });
   }
   void AnnounceDone() override {
-    task::Synchronize([&] { Form.AnnounceDone(Run); });
+    task::Synchronize([&] { Form_.AnnounceDone(Run_); });
   }
 
  private:
   void SetRow(int n, const QString& status) {
     if (status.isEmpty()) return;
-    if (QTreeWidgetItem* row = Form.ListView3->topLevelItem(n - 1)) row->setText(1, status);
+    if (QTreeWidgetItem* row = Form_.ListView3->topLevelItem(n - 1)) row->setText(1, status);
   }
 
-  TForm1& Form;
-  std::shared_ptr<download::TDownloadRun> Run;
-  const TWindowHandOff HandOff;
+  TForm1& Form_;
+  std::shared_ptr<download::TDownloadRun> Run_;
+  const TWindowHandOff HandOff_;
   QSize PreviewSize;  // of Image1, which never changes size
 };
 

@@ -18,33 +18,33 @@ namespace {
 class TForm1DiscoveryView : public site::TDiscoveryView {
  public:
   TForm1DiscoveryView(TForm1& form, std::shared_ptr<download::TDownloadRun> run)
-      : Form(form), Run(std::move(run)), HandOff([this] { return Form.IsCurrent(*Run) && Run->Working; }) {}
+      : Form_(form), Run_(std::move(run)), HandOff_([this] { return Form_.IsCurrent(*Run_) && Run_->Working; }) {}
 
-  QString NameText() override { return Run->Name; }
+  QString NameText() override { return Run_->Name; }
   void SetStatus(const QString& caption) override {
-    HandOff.Change([&] { Form.Status->setText(caption); });
+    HandOff_.Change([&] { Form_.Status->setText(caption); });
   }
   void SetLabel2(const QString& caption) override {
-    HandOff.Change([&] { Form.Label2->setText(caption); });
+    HandOff_.Change([&] { Form_.Label2->setText(caption); });
   }
   void SetProgressMax(int max) override {
-    HandOff.Change([&] { Form.SetProgressMax(max); });
+    HandOff_.Change([&] { Form_.SetProgressMax(max); });
   }
-  int ProgressMax() override { return Always.Read<int>([&] { return Form.ProgressMax(); }); }
-  int ProgressPosition() override { return Always.Read<int>([&] { return Form.ProgressPosition(); }); }
+  int ProgressMax() override { return Always_.Read<int>([&] { return Form_.ProgressMax(); }); }
+  int ProgressPosition() override { return Always_.Read<int>([&] { return Form_.ProgressPosition(); }); }
   void UpdateProgress(int position) override {
-    HandOff.Change([&] { Form.UpdateProgress(position); });
+    HandOff_.Change([&] { Form_.UpdateProgress(position); });
   }
   void AddLog(const QString& line) override {
-    Run->SearchLog << line;
-    HandOff.Change([&] { Form.AddLog(line); });
+    Run_->SearchLog << line;
+    HandOff_.Change([&] { Form_.AddLog(line); });
   }
 
  private:
-  TForm1& Form;
-  std::shared_ptr<download::TDownloadRun> Run;
-  const TWindowHandOff HandOff;
-  const TWindowHandOff Always{[] { return true; }};
+  TForm1& Form_;
+  std::shared_ptr<download::TDownloadRun> Run_;
+  const TWindowHandOff HandOff_;
+  const TWindowHandOff Always_{[] { return true; }};
 };
 
 }  // namespace
