@@ -129,27 +129,27 @@ TChildLauncher::TChildLauncher() {
     close(request[1]);
     throw std::runtime_error("no pipe for the launcher");
   }
-  Launcher = fork();
-  if (Launcher == 0) {
+  Launcher_ = fork();
+  if (Launcher_ == 0) {
     close(request[1]);
     close(result[0]);
     Serve(request[0], result[1]);
   }
   close(request[0]);
   close(result[1]);
-  RequestFd = request[1];
-  ResultFd = result[0];
-  if (Launcher < 0) {
-    close(RequestFd);
-    close(ResultFd);
+  RequestFd_ = request[1];
+  ResultFd_ = result[0];
+  if (Launcher_ < 0) {
+    close(RequestFd_);
+    close(ResultFd_);
     throw std::runtime_error("the launcher could not be forked");
   }
 }
 
 TChildLauncher::~TChildLauncher() {
-  close(RequestFd);  // the launcher reads the end of its requests and exits
-  close(ResultFd);
-  while (waitpid(Launcher, nullptr, 0) < 0 && errno == EINTR) {
+  close(RequestFd_);  // the launcher reads the end of its requests and exits
+  close(ResultFd_);
+  while (waitpid(Launcher_, nullptr, 0) < 0 && errno == EINTR) {
   }
 }
 
@@ -158,13 +158,13 @@ TChildRun TChildLauncher::Run(const std::vector<std::string>& argv, const std::s
   std::vector<const std::string*> strings{&outputFile};
   for (const std::string& a : argv) strings.push_back(&a);
   const TRequestHead head{bound.count(), std::uint32_t(strings.size())};
-  bool sent = WriteAll(RequestFd, &head, sizeof head);
+  bool sent = WriteAll(RequestFd_, &head, sizeof head);
   for (const std::string* s : strings) {
     const auto size = std::uint32_t(s->size());
-    sent = sent && WriteAll(RequestFd, &size, sizeof size) && WriteAll(RequestFd, s->data(), size);
+    sent = sent && WriteAll(RequestFd_, &size, sizeof size) && WriteAll(RequestFd_, s->data(), size);
   }
   TChildRun run;
-  if (!sent || !ReadAll(ResultFd, &run, sizeof run)) throw std::runtime_error("the launcher did not answer");
+  if (!sent || !ReadAll(ResultFd_, &run, sizeof run)) throw std::runtime_error("the launcher did not answer");
   return run;
 }
 

@@ -39,9 +39,9 @@ class TChildLauncher {
                 std::chrono::milliseconds bound);
 
  private:
-  pid_t Launcher = -1;
-  int RequestFd = -1;  // to the launcher
-  int ResultFd = -1;   // from the launcher
+  pid_t Launcher_ = -1;
+  int RequestFd_ = -1;  // to the launcher
+  int ResultFd_ = -1;   // from the launcher
 };
 
 }  // namespace bench

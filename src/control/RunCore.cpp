@@ -35,7 +35,6 @@ struct TRunState {
   TRunObserver& Observer;
   std::mutex Mutex;
   std::condition_variable Ended;
-  int ThreadsLeft = 0;
   std::optional<download::TWriteResult> WriteFailure;
 };
 
@@ -86,8 +85,7 @@ class THeadlessWorkerHost : public download::TWorkerHost {
   }
   void AnnounceDone() override {
     std::lock_guard lock(State_.Mutex);
-    --State_.ThreadsLeft;
-    State_.Observer.Log("LEFT THREADS: " + QString::number(State_.ThreadsLeft));
+    State_.Observer.Log("LEFT THREADS: " + QString::number(Run_.CountDown()));
     State_.Ended.notify_all();
   }
 
@@ -108,10 +106,7 @@ void RunWorkers(download::TDownloadRun& run, const TRunSettings& settings, TRunS
   const std::atomic<bool> active{true};
   std::vector<std::thread> threads;
   threads.reserve(static_cast<std::size_t>(workers));
-  {
-    std::lock_guard lock(state.Mutex);
-    state.ThreadsLeft = workers;  // before any worker exists, so no end comes first
-  }
+  run.ThreadsLeft = workers;
   for (int n = 1; n <= workers; ++n) {
     try {
       threads.emplace_back([&, n] {
@@ -126,7 +121,7 @@ void RunWorkers(download::TDownloadRun& run, const TRunSettings& settings, TRunS
   }
   {
     std::unique_lock lock(state.Mutex);
-    while (state.ThreadsLeft > 0) {
+    while (run.ThreadsLeft > 0) {
       state.Ended.wait_for(lock, kStopSlice);
       if (stop) run.Stop();
     }

@@ -45,12 +45,16 @@ struct TDownloadRun {
   std::atomic<int> ProgressPos{0};
   std::atomic<bool> GotPreview{false};
   std::atomic<bool> LoadingImage{false};
-  int ThreadsLeft = 0;                // main thread only
+  // The workers that have not yet ended; set before the first starts, so no
+  // end comes first. The run ends with the last.
+  std::atomic<int> ThreadsLeft{0};
   bool WriteFailureShown = false;     // main thread only: the user is told once per run
 
   QString SizeFolder(const QString& size) const { return NameFolder + u'/' + size; }
   QString PreviewFile() const { return PreviewFileIn(NameFolder); }
 
+  // One worker has ended; the number still working.
+  int CountDown() { return --ThreadsLeft; }
   // Ends the run's work: once this returns, none of its workers changes a
   // file any more, so a newer run of the same name owns the folder.
   void Stop();

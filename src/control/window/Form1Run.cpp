@@ -107,12 +107,12 @@ void TForm1::StopPath() {
 void TForm1::AnnounceDone(const std::shared_ptr<download::TDownloadRun>& run) {
   // A run that a newer one replaced counts down on its own and ends nothing.
   if (!IsCurrent(*run)) {
-    --run->ThreadsLeft;
+    run->CountDown();
     return;
   }
-  --run->ThreadsLeft;
-  AddLog("LEFT THREADS: " + QString::number(run->ThreadsLeft));
-  if (run->ThreadsLeft > 0) return;
+  const int left = run->CountDown();
+  AddLog("LEFT THREADS: " + QString::number(left));
+  if (left > 0) return;
   const bool stopped = !run->Working;  // by Stop or a failed write, before its end
   if (Working) StopPath();
   if (BatchMode) {
