@@ -9,6 +9,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "download/Catalogue.h"
 #include "download/DiskLayout.h"
+#include "site/Markup.h"
 #include "site/UrlScheme.h"
 #include "site/TextDecode.h"
 
