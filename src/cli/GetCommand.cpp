@@ -275,8 +275,12 @@ class TThumbnailWatch : public download::TThumbnailView {
   void SetState(int i, const QString&, download::TThumbState state) override { States_[i] = state; }
   bool ShowThumbnail(const QString&, const QString&) override { return true; }
   void AddLog(const QString& line) override {
-    if (line.contains(QStringLiteral("ERR"))) Write(Sink_.Live ? Sink_.Stream : stderr, QStringLiteral("\r\x1b[K") + PrintableText(line) + u'\n');
+    if (!line.startsWith(QStringLiteral("ERR"))) return;  // the window logs each page it asks for too
+    ++Errors;
+    Write(Sink_.Stream, (Sink_.Live ? QStringLiteral("\r\x1b[K") : QString()) + PrintableText(line) + u'\n');
   }
+
+  int Errors = 0;
 
   int Count(download::TThumbState state) const { return int(std::count(States_.begin(), States_.end(), state)); }
 
@@ -290,6 +294,11 @@ int Thumbnails(const TGetOptions& options, const TOutput& output, const control:
                const std::atomic<bool>& stop) {
   const std::optional<QStringList> names = FetchNames(settings, output, stop);
   if (!names) return stop ? kExitIncomplete : kExitSiteUnreachable;
+  // The window keeps its catalogue in AllGirls/; a folder that has none yet gets one.
+  if (const download::TWriteResult made = download::MakeFolder(download::AllGirlsFolder(settings.Dir)); !made) {
+    Write(output.Err, "ostrana-get: Can not save thumbnails - " + PrintableText(made.Describe()) + u'\n');
+    return kExitIncomplete;
+  }
   const TSink sink = SinkFor(options, output);
   TThumbnailWatch watch(*names, sink);
   const std::atomic<bool> alive{true};
@@ -303,7 +312,7 @@ int Thumbnails(const TGetOptions& options, const TOutput& output, const control:
                            .arg(stored)
                            .arg(failed)
                            .arg(stop ? QStringLiteral(", stopped") : QString()));
-  return failed > 0 || stop ? kExitIncomplete : kExitAllOnDisk;
+  return failed > 0 || watch.Errors > 0 || stop ? kExitIncomplete : kExitAllOnDisk;
 }
 
 }  // namespace

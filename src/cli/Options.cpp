@@ -267,7 +267,7 @@ QString HelpText() {
              "                     quote a name with blanks, \"Demo Model\")\n"
              "  --batch            download the ticked entries of Batch.ini\n"
              "  --names            print the site's index of names, one per line\n"
-             "  --thumbnails       fetch the catalogue's missing thumbnails into AllGirls/\n"
+             "  --thumbnails       fetch the site's names' missing thumbnails into AllGirls/\n"
              "\n"
              "Options:\n"
              "  --dir DIR          work in DIR (default: the current folder)\n"
