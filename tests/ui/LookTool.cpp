@@ -131,7 +131,9 @@ int main(int argc, char** argv) {
 
   QCursor::setPos(0, 0);  // off the preview, whose magnifier would show
   ui::TRecordingPlatform platform;
-  const ui::TEnvironment environment = ui::CompiledEnvironment(QDir::currentPath(), platform);
+  // A folder of its own: the window writes its settings there when it closes.
+  QTemporaryDir work;
+  const ui::TEnvironment environment = ui::CompiledEnvironment(work.path(), platform);
   ui::TForm1 form(environment);
   ui::TAbout about(environment);
   form.About = &about;
