@@ -16,13 +16,13 @@ const QString kProgram = QStringLiteral("ostrana-get");
 
 enum class TKey { Batch, Names, Thumbnails, Dir, Threads, Sizes, AllSizes, Quiet, Json };
 
-struct TSpec {
+struct TKnownOption {
   const char* Name;
   TKey Key;
   const char* Value;  // what the option takes, for messages; nullptr for none
 };
 
-constexpr std::array<TSpec, 9> kSpecs{{
+constexpr std::array<TKnownOption, 9> kKnownOptions{{
     {"--batch", TKey::Batch, nullptr},
     {"--names", TKey::Names, nullptr},
     {"--thumbnails", TKey::Thumbnails, nullptr},
@@ -34,9 +34,9 @@ constexpr std::array<TSpec, 9> kSpecs{{
     {"--json", TKey::Json, nullptr},
 }};
 
-const TSpec* FindSpec(const QString& name) {
-  for (const TSpec& spec : kSpecs)
-    if (name == QLatin1String(spec.Name)) return &spec;
+const TKnownOption* FindOption(const QString& name) {
+  for (const TKnownOption& known : kKnownOptions)
+    if (name == QLatin1String(known.Name)) return &known;
   return nullptr;
 }
 
@@ -121,8 +121,8 @@ std::optional<download::TResParams> SizeList(const QString& text, QString& probl
 }
 
 QString ModeName(TKey key) {
-  for (const TSpec& spec : kSpecs)
-    if (spec.Key == key) return QLatin1String(spec.Name);
+  for (const TKnownOption& known : kKnownOptions)
+    if (known.Key == key) return QLatin1String(known.Name);
   return QString();
 }
 
@@ -161,15 +161,15 @@ TParsedCommand ParseGetOptions(const QStringList& args, const QString& currentDi
     }
     const qsizetype equals = arg.startsWith(QStringLiteral("--")) ? arg.indexOf(u'=') : -1;
     const QString name = equals < 0 ? arg : arg.left(equals);
-    const TSpec* spec = FindSpec(name);
-    if (!spec)
+    const TKnownOption* known = FindOption(name);
+    if (!known)
       return Refuse(
           QStringLiteral("there is no option %1 (a name that begins with \"-\" goes after \"--\")").arg(Quoted(name)));
-    if (given.contains(spec->Key)) return Refuse(QStringLiteral("%1 is given twice").arg(name));
-    given.append(spec->Key);
+    if (given.contains(known->Key)) return Refuse(QStringLiteral("%1 is given twice").arg(name));
+    given.append(known->Key);
 
     QString value;
-    if (!spec->Value) {
+    if (!known->Value) {
       if (equals >= 0) return Refuse(QStringLiteral("%1 takes no value").arg(name));
     } else if (equals >= 0) {
       value = arg.mid(equals + 1);
@@ -177,14 +177,14 @@ TParsedCommand ParseGetOptions(const QStringList& args, const QString& currentDi
       value = args[++i];
     } else {
       return Refuse(QStringLiteral("%1 needs %2 (one that begins with \"--\" goes as %1=VALUE)")
-                        .arg(name, QLatin1String(spec->Value)));
+                        .arg(name, QLatin1String(known->Value)));
     }
 
-    switch (spec->Key) {
+    switch (known->Key) {
       case TKey::Batch:
       case TKey::Names:
       case TKey::Thumbnails:
-        modes.append(spec->Key);
+        modes.append(known->Key);
         break;
       case TKey::Dir:
         if (value.isEmpty()) return Refuse(QStringLiteral("--dir needs a folder"));
@@ -202,7 +202,7 @@ TParsedCommand ParseGetOptions(const QStringList& args, const QString& currentDi
       case TKey::AllSizes:
         if (given.contains(TKey::Sizes) && given.contains(TKey::AllSizes))
           return Refuse(QStringLiteral("--sizes and --all-sizes conflict: give one of them"));
-        if (spec->Key == TKey::AllSizes) {
+        if (known->Key == TKey::AllSizes) {
           options.Sizes = download::TResParams::All();
         } else {
           QString problem;
