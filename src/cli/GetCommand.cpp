@@ -336,6 +336,8 @@ int RunGetCommand(const TGetOptions& options, const TOutput& output, const std::
     return kExitFolderBusy;
   }
   const control::TRunSettings settings = SettingsFor(options, timings);
+  if (const QString notice = control::NoSiteNotice(settings.Dir, settings.Site); !notice.isEmpty())
+    Write(output.Err, "ostrana-get: " + PrintableText(notice) + u'\n');
   switch (options.Mode) {
     case TGetMode::Download: return Download(options, output, settings, stop);
     case TGetMode::Batch: return Batch(options, output, settings, stop);

@@ -145,6 +145,13 @@ QString SiteAddressProblem(const site::TSiteUrls& site) {
   return {};
 }
 
+QString NoSiteNotice(const QString& dir, const site::TSiteUrls& site) {
+  if (site != site::TSiteUrls()) return {};
+  return "No site is configured: the built-in addresses (" + site.MainSiteUrl +
+         " and the others) reach no site. Add a [Site] section with MainSiteUrl, "
+         "WallpaperHostUrl and ImageHostUrl to " + download::SettingsFilePath(dir) + " to point the program at one.";
+}
+
 TRunStart PrepareRun(const QString& name, const TRunSettings& settings) {
   TRunStart start;
   if (name.isEmpty()) {

@@ -34,6 +34,10 @@ struct TRunSettings {
 // Why the site's addresses cannot be used at all; empty when they can.
 QString SiteAddressProblem(const site::TSiteUrls& site);
 
+// What to tell the user when `site` holds the built-in addresses, which reach
+// no site; empty once [Site] of the folder's Settings.ini points elsewhere.
+QString NoSiteNotice(const QString& dir, const site::TSiteUrls& site);
+
 // A run of `name` ready to search, or why there can be none.
 struct TRunStart {
   std::shared_ptr<download::TDownloadRun> Run;

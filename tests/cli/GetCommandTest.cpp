@@ -133,6 +133,11 @@ TEST_F(GetCommand, ExitStatusesForASiteAwayAFolderInUseAndAnIndexOfNames) {
   EXPECT_EQ(Out.Text(), "Sample Name\nAnn Other\n");
   const qsizetype before = Out.Text().size();
 
+  // Without [Site] the built-in addresses reach no site, and it says how to mend that.
+  ASSERT_TRUE(QFile::remove(download::SettingsFilePath(Dir.path())));
+  EXPECT_EQ(Run({"--names"}), cli::kExitSiteUnreachable);
+  EXPECT_TRUE(Err.Text().contains("No site is configured")) << Err.Text().toStdString();
+
   WriteSettings(Site.Server().RefusingUrl());
   EXPECT_EQ(Run({"Sample Name"}), cli::kExitSiteUnreachable);
   EXPECT_TRUE(Out.Text().mid(before).startsWith("Sample Name: the site could not be reached: ")) << Out.Text().toStdString();

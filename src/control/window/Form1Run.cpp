@@ -48,13 +48,9 @@ void TForm1::StartPath() {
       return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
-  if (!SiteNoticeGiven && Environment.Site == site::TSiteUrls()) {
-    // The built-in addresses reach no site; once per start is enough.
+  if (const QString notice = control::NoSiteNotice(Dir, Environment.Site); !SiteNoticeGiven && !notice.isEmpty()) {
+    // Once per start is enough.
     SiteNoticeGiven = true;
-    const QString notice = "No site is configured: the built-in addresses (" + Environment.Site.MainSiteUrl +
-                           " and the others) reach no site. Add a [Site] section with MainSiteUrl, "
-                           "WallpaperHostUrl and ImageHostUrl to " + download::SettingsFilePath(Dir) +
-                           " to point the program at one.";
     AddLog(notice);
     if (!BatchMode) Platform.ShowMessage(notice);
   }
