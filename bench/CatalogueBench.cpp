@@ -32,6 +32,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "BenchSupport.h"
 #include "fixture/FixtureSite.h"
 #include "fixture/Jpeg.h"
 #include "site/Fetch.h"
@@ -44,7 +45,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Millis;
+using bench::ProcStatusMb;
+using bench::Seconds;
 
 constexpr int kTickMs = 5;
 constexpr std::chrono::seconds kStepBound{600};
@@ -54,20 +58,7 @@ constexpr double kStepTargetS = 0.5;
 constexpr double kStallTargetMs = 100;
 constexpr double kMemoryGrowthTargetMb = 10;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// VmRSS or VmHWM of this process, in MiB; -1 when /proc cannot tell.
-double ProcStatusMb(const char* key) {
-  QFile status("/proc/self/status");
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (!line.startsWith(key)) continue;
-    const QList<QByteArray> parts = line.simplified().split(' ');  // "VmHWM: 12345 kB"
-    if (parts.size() >= 2) return parts[1].toDouble() / 1024;
-  }
-  return -1;
-}
 
 struct TMemory {
   double Rss = 0;

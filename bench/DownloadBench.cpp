@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "ChildLauncher.h"
 #include "download/DiskLayout.h"
 #include "fixture/FixtureSite.h"
@@ -48,7 +49,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Millis;
+using bench::ProcStatusMb;
+using bench::Seconds;
 
 constexpr int kLinksPerPage = 30;
 constexpr int kDistinctImages = 5;
@@ -63,8 +67,6 @@ constexpr double kStallTargetMs = 100;
 constexpr double kRssTargetMb = 200;
 constexpr double kRerunTargetS = 2;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
-double Millis(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double ProcessCpuSeconds() {
   rusage usage{};
@@ -79,17 +81,6 @@ double ThreadCpuSeconds() {
   return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// VmRSS or VmHWM of this process, in MiB; -1 when /proc cannot tell.
-double ProcStatusMb(const char* key) {
-  QFile status("/proc/self/status");
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (!line.startsWith(key)) continue;
-    const QList<QByteArray> parts = line.simplified().split(' ');  // "VmHWM: 12345 kB"
-    if (parts.size() >= 2) return parts[1].toDouble() / 1024;
-  }
-  return -1;
-}
 
 // A real 1024x768 JPEG of about kImageBytes, the size of a typical wallpaper,
 // filled with picture data: the program refuses a file whose end-of-image

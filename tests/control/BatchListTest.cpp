@@ -16,15 +16,6 @@
 
 namespace {
 
-control::TBatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
-  return control::TBatchEntry{name, found, done, checked};
-}
-
-ino_t Inode(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
 class BatchListTest : public ::testing::Test {
  protected:
   QString Path() const { return download::BatchFilePath(dir_.path()); }

@@ -25,15 +25,6 @@ using Kind = ui::TPlatformCall::TKind;
 
 namespace {
 
-control::TBatchEntry Entry(const QString& name, const QString& found, const QString& done, bool checked) {
-  return control::TBatchEntry{name, found, done, checked};
-}
-
-ino_t Inode(const QString& path) {
-  struct stat info {};
-  return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
 class BatchFixture : public Form1Fixture {
  protected:
   QString BatchFile() const { return WorkDir.path() + "/Batch.ini"; }
