@@ -179,7 +179,7 @@ std::optional<TJpegHeader> ReadJpegFileHeader(const QString& path) {
 
 std::optional<TJpegHeader> ReadWholeJpeg(const QByteArray& data) {
   const qsizetype end = EndOfImage(reinterpret_cast<const unsigned char*>(data.constData()), data.size());
-  if (end < 0 || data.size() - end > kJpegTailBytes - 2) return std::nullopt;
+  if (end < 0) return std::nullopt;
   return ReadJpegHeader(data);
 }
 
@@ -187,7 +187,11 @@ std::optional<TJpegHeader> ReadStoredJpegHeader(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const qint64 size = file.size();
-  if (size <= kJpegTailBytes) return ReadWholeJpeg(file.readAll());
+  const auto readWhole = [&]() -> std::optional<TJpegHeader> {
+    if (size > kMaxWalkedJpegBytes || !file.seek(0)) return std::nullopt;
+    return ReadWholeJpeg(file.readAll());
+  };
+  if (size <= kJpegTailBytes) return readWhole();
 
   FileSource source(file);
   Decompressor d;
@@ -195,8 +199,9 @@ std::optional<TJpegHeader> ReadStoredJpegHeader(const QString& path) {
   if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   // An end marker before the first scan belongs to an EXIF thumbnail.
   const qint64 from = std::max(source.Position(), size - kJpegTailBytes);
-  if (!file.seek(from) || !HoldsEndMarker(file.read(size - from))) return std::nullopt;
-  return h;
+  if (!file.seek(from)) return std::nullopt;
+  if (HoldsEndMarker(file.read(size - from))) return h;
+  return readWhole();
 }
 
 }  // namespace download
