@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 #if defined(Q_OS_UNIX)
@@ -25,10 +26,25 @@ namespace {
 const QString kTemporaryMark = QStringLiteral(".ostrana-");
 constexpr int kTemporaryNameTries = 100;
 
+constexpr int kRandomLetters = 6;
+
+// The part of the temporary file's name that repeats the target's, cut where
+// needed so that a target whose name is at the file system's limit still gets
+// a temporary file beside it.
+QString TemporaryStem(const QString& targetName) {
+  const qsizetype room = NAME_MAX - 1 - kTemporaryMark.size() - kRandomLetters;
+  QString stem = targetName;
+  while (QFile::encodeName(stem).size() > room) {
+    stem.chop(1);
+    if (!stem.isEmpty() && stem.back().isHighSurrogate()) stem.chop(1);
+  }
+  return stem;
+}
+
 QString RandomLetters() {
   static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   QString letters;
-  for (int i = 0; i < 6; ++i) letters += QChar(kAlphabet[QRandomGenerator::global()->bounded(62)]);
+  for (int i = 0; i < kRandomLetters; ++i) letters += QChar(kAlphabet[QRandomGenerator::global()->bounded(62)]);
   return letters;
 }
 
@@ -117,7 +133,7 @@ TStagedFile::TStagedFile(TStagedFile&& other) noexcept
 
 bool TStagedFile::Open(int& fd) {
   const QFileInfo target(Result_.Path);
-  const QString prefix = target.absolutePath() + QStringLiteral("/.") + target.fileName() + kTemporaryMark;
+  const QString prefix = target.absolutePath() + QStringLiteral("/.") + TemporaryStem(target.fileName()) + kTemporaryMark;
   for (int i = 0; i < kTemporaryNameTries; ++i) {
     const QByteArray name = QFile::encodeName(prefix + RandomLetters());
     fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

@@ -67,8 +67,9 @@ TWriteResult CopyFileAtomically(const QString& from, const QString& to);
 // as it is.
 TWriteResult MakeFolder(const QString& folder);
 
-// Whether a file name is one of our temporary files: "." + the target's name +
-// ".ostrana-" + six letters or digits.
+// Whether a file name is one of our temporary files: "." + the target's name
+// (cut to fit the file system's limit on names) + ".ostrana-" + six letters or
+// digits.
 bool IsTemporaryFileName(const QString& fileName);
 
 // Removes the temporary files that a killed process left in `folder` (only

@@ -34,6 +34,22 @@ TEST(WriteFileAtomically, ReplacesWholeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(Contents(tmp.filePath("Preview.jpg")), "second");
 }
 
+// The temporary file's name repeats the target's, yet must fit the file
+// system's limit on names even when the target's own name is at it.
+TEST(WriteFileAtomically, TakesNamesAtTheFileSystemsLimit) {
+  QTemporaryDir tmp;
+  const QString accented = QString(127, QChar(0xE9)) + "a";  // 255 bytes in UTF-8
+  const QString emoji = QString(63, 'x') + QStringLiteral(u"\U0001F600").repeated(48);  // 63 + 4 * 48 bytes
+  for (const QString& name : {QString(251, 'n') + ".jpg", accented, emoji}) {
+    ASSERT_EQ(QFile::encodeName(name).size(), 255);
+    const QString path = tmp.filePath(name);
+    ASSERT_TRUE(download::WriteFileAtomically(path, "whole")) << name.toStdString();
+    EXPECT_EQ(Contents(path), "whole");
+    EXPECT_EQ(Entries(tmp.path()), QStringList{name});
+    ASSERT_TRUE(QFile::remove(path));
+  }
+}
+
 TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
   QTemporaryDir tmp;
   ASSERT_TRUE(download::WriteFileAtomically(tmp.filePath("blocker"), "x"));
