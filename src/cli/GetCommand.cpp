@@ -335,6 +335,7 @@ int RunGetCommand(const TGetOptions& options, const TOutput& output, const std::
     Write(output.Err, "ostrana-get: " + PrintableText(lock.AnotherCopyMessage()) + u'\n');
     return kExitFolderBusy;
   }
+  lock.RemoveLeftovers();
   const control::TRunSettings settings = SettingsFor(options, timings);
   if (const QString notice = control::NoSiteNotice(settings.Dir, settings.Site); !notice.isEmpty())
     Write(output.Err, "ostrana-get: " + PrintableText(notice) + u'\n');

@@ -1,6 +1,7 @@
 #include "control/FolderLock.h"
 
 #include "download/DiskLayout.h"
+#include "download/FileStore.h"
 
 namespace control {
 
@@ -32,6 +33,12 @@ QString TFolderLock::AnotherCopyMessage() const {
   return "Another copy of the program is already working in the folder \"" + Dir_ + "\"" + who +
          ".\nTwo copies in one folder would overwrite each other's Settings.ini and Batch.ini, so this one "
          "closes. Use the copy that is open, or start this one in another folder.";
+}
+
+void TFolderLock::RemoveLeftovers() const {
+  if (State_ != TState::Held) return;
+  download::RemoveLeftoverTemporaries(Dir_);
+  download::RemoveLeftoverTemporaries(download::AllGirlsFolder(Dir_));
 }
 
 }  // namespace control

@@ -35,6 +35,11 @@ class TFolderLock {
   std::optional<THolder> Holder() const;
   // What a second copy says before it ends.
   QString AnotherCopyMessage() const;
+  // While the lock is held, no other copy is saving here, so the temporary
+  // files of the folder's own files (Settings.ini, Batch.ini) and of AllGirls/
+  // are leftovers of a copy that was killed: they go. Those in a name's
+  // wallpaper folders go when that name runs again.
+  void RemoveLeftovers() const;
 
  private:
   QString Dir_;

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
       if (lock.State() == control::TFolderLock::TState::Unavailable)
         std::fprintf(stderr, "ostrana: no lock file can be made in %s, so a second copy started there would not be noticed\n",
                      qPrintable(dir));
+      lock.RemoveLeftovers();
       result = RunWindows(dir, platform);
     }
   }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -58,6 +59,30 @@ TEST(FolderLock, TheLockOfACopyThatDiedIsTakenOver) {
   const TFolderLock lock(dir.path());
   EXPECT_EQ(lock.State(), TState::Held);
   EXPECT_EQ(TFolderLock(dir.path()).State(), TState::HeldByAnother) << "and it is held now";
+}
+
+// A copy killed while saving leaves its temporary files; the next copy to
+// hold the lock takes them away, and a copy that finds the folder taken
+// touches nothing, since those files may be the other copy's saves at work.
+TEST(FolderLock, TheHolderRemovesWhatAKilledCopyLeftHalfSaved) {
+  QTemporaryDir dir;
+  const QString allGirls = download::AllGirlsFolder(dir.path());
+  ASSERT_TRUE(QDir().mkpath(allGirls));
+  const QStringList leftovers{dir.filePath(".Settings.ini.ostrana-a1B2c3"), dir.filePath(".Batch.ini.ostrana-Zz9y8X"),
+                              allGirls + "/.Ann.jpg.ostrana-000000"};
+  const QStringList kept{dir.filePath("Settings.ini"), dir.filePath(".Settings.ini.ostrana-short"),
+                         allGirls + "/Ann.jpg"};
+  for (const QString& path : leftovers + kept) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+  }
+  auto first = std::make_unique<TFolderLock>(dir.path());
+  ASSERT_EQ(first->State(), TState::Held);
+  TFolderLock(dir.path()).RemoveLeftovers();
+  for (const QString& path : leftovers) EXPECT_TRUE(QFile::exists(path)) << "another copy's: " << path.toStdString();
+  first->RemoveLeftovers();
+  for (const QString& path : leftovers) EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+  for (const QString& path : kept) EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
 }
 
 TEST(FolderLock, AFolderWithoutRoomForTheLockIsSaidApartFromAnotherCopy) {
