@@ -18,8 +18,8 @@ QString FailureText(const TFailure& failure) {
          PrintableText(failure.Size) + QStringLiteral(": ") + PrintableText(failure.Reason);
 }
 
-int ExitStatus(const QList<TNameAccount>& accounts) {
-  int status = kExitAllOnDisk;
+int ExitStatus(const QList<TNameAccount>& accounts, TUndone undone) {
+  int status = undone.Stopped || undone.Unsaved ? kExitIncomplete : kExitAllOnDisk;
   for (const TNameAccount& account : accounts) {
     if (account.SiteUnreachable) return kExitSiteUnreachable;
     if (!account.Complete()) status = kExitIncomplete;
@@ -52,9 +52,9 @@ QString TotalLine(const QList<TNameAccount>& accounts) {
       .arg(failed);
 }
 
-QByteArray AccountJson(const QList<TNameAccount>& accounts) {
+QByteArray AccountJson(const QList<TNameAccount>& accounts, TUndone undone) {
   QJsonArray names;
-  bool stopped = false;
+  bool stopped = undone.Stopped;
   for (const TNameAccount& account : accounts) {
     QJsonArray failures;
     for (const TFailure& failure : account.Failures)
@@ -73,7 +73,7 @@ QByteArray AccountJson(const QList<TNameAccount>& accounts) {
     });
     stopped = stopped || account.Stopped;
   }
-  const QJsonObject root{{"exitStatus", ExitStatus(accounts)}, {"stopped", stopped}, {"names", names}};
+  const QJsonObject root{{"exitStatus", ExitStatus(accounts, undone)}, {"stopped", stopped}, {"names", names}};
   return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 

@@ -80,8 +80,17 @@ struct TNameAccount {
 // "not loaded: 1234 at 1920x1200: <reason>", made printable (see cli/TerminalText.h).
 QString FailureText(const TFailure& failure);
 
-// The exit status over all names, by the precedence above; 0 for no names.
-int ExitStatus(const QList<TNameAccount>& accounts);
+// What kept the command from doing all it was asked that no name's account
+// shows: a stop before the next name or entry began, a Batch.ini that could
+// not be saved.
+struct TUndone {
+  bool Stopped = false;
+  bool Unsaved = false;
+};
+
+// The exit status over all names, by the precedence above; 0 for no names,
+// unless something was left undone.
+int ExitStatus(const QList<TNameAccount>& accounts, TUndone undone = {});
 
 // A few lines per name (its end line, then one indented line per failure),
 // then a total line when there is more than one name; every line ends in "\n".
@@ -92,6 +101,6 @@ QString SummaryText(const QList<TNameAccount>& accounts);
 QString TotalLine(const QList<TNameAccount>& accounts);
 
 // The JSON account described above, names and reasons exactly as they are.
-QByteArray AccountJson(const QList<TNameAccount>& accounts);
+QByteArray AccountJson(const QList<TNameAccount>& accounts, TUndone undone = {});
 
 }  // namespace cli

@@ -12,6 +12,7 @@
 #include "cli/Account.h"
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
+#include "control/BatchList.h"
 #include "control/FolderLock.h"
 #include "control/IniFile.h"
 #include "control/LastSession.h"
@@ -192,12 +193,13 @@ void WhileDrawing(TNameWatch& watch, const std::function<void()>& work) {
   worker.join();
 }
 
-int Finish(const TGetOptions& options, const TOutput& output, const TSink& sink, const QList<TNameAccount>& accounts) {
+int Finish(const TGetOptions& options, const TOutput& output, const TSink& sink, const QList<TNameAccount>& accounts,
+           TUndone undone) {
   if (options.Json)
-    Write(output.Out, QString::fromUtf8(AccountJson(accounts)));
+    Write(output.Out, QString::fromUtf8(AccountJson(accounts, undone)));
   else if (!sink.Quiet && accounts.size() > 1)
     Write(sink.Stream, TotalLine(accounts));
-  return ExitStatus(accounts);
+  return ExitStatus(accounts, undone);
 }
 
 int Download(const TGetOptions& options, const TOutput& output, const control::TRunSettings& settings,
@@ -213,7 +215,9 @@ int Download(const TGetOptions& options, const TOutput& output, const control::T
       if (report.Refusal == control::TRunStart::TRefusal::BadAddress) break;  // so is every other name's
     }
   });
-  return Finish(options, output, sink, watch.Accounts);
+  // A stop between names leaves the rest unasked.
+  const bool stoppedEarly = stop && watch.Accounts.size() < options.Names.size();
+  return Finish(options, output, sink, watch.Accounts, {.Stopped = stoppedEarly});
 }
 
 int Batch(const TGetOptions& options, const TOutput& output, const control::TRunSettings& settings,
@@ -223,10 +227,14 @@ int Batch(const TGetOptions& options, const TOutput& output, const control::TRun
   bool saved = true;
   WhileDrawing(watch, [&] { saved = control::RunBatch(settings, watch, stop); });
   if (!saved) Write(output.Err, QStringLiteral("ostrana-get: Batch.ini could not be saved; see the line above\n"));
-  if (watch.Accounts.isEmpty() && !options.Quiet)
+  // A stopped entry stays ticked, and so does every entry after it.
+  const QList<control::TBatchEntry> left = stop ? control::LoadBatchFile(download::BatchFilePath(options.Dir))
+                                                : QList<control::TBatchEntry>{};
+  const bool stoppedEarly =
+      std::any_of(left.begin(), left.end(), [](const control::TBatchEntry& e) { return e.Checked; });
+  if (watch.Accounts.isEmpty() && !stoppedEarly && !options.Quiet)
     Write(output.Err, "ostrana-get: no ticked entry in " + download::BatchFilePath(options.Dir) + u'\n');
-  const int status = Finish(options, output, sink, watch.Accounts);
-  return !saved && status == kExitAllOnDisk ? kExitIncomplete : status;
+  return Finish(options, output, sink, watch.Accounts, {.Stopped = stoppedEarly, .Unsaved = !saved});
 }
 
 // The index of names, as the window's "Load Girls" fetches it; none and a
@@ -321,7 +329,7 @@ int RunGetCommand(const TGetOptions& options, const TOutput& output, const std::
                   const TGetTimings& timings) {
   switch (options.Mode) {
     case TGetMode::Help: Write(output.Out, HelpText()); return kExitAllOnDisk;
-    case TGetMode::Version: Write(output.Out, VersionText() + u'\n'); return kExitAllOnDisk;
+    case TGetMode::Version: Write(output.Out, VersionText()); return kExitAllOnDisk;
     default: break;
   }
   if (!QFileInfo(options.Dir).isDir()) {

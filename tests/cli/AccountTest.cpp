@@ -34,8 +34,12 @@ TEST(Account, ExitStatusOverAllNames) {
     const char* What;
     QList<TNameAccount> Accounts;
     int Status;
+    cli::TUndone Undone = {};
   } cases[] = {
       {"no names", {}, cli::kExitAllOnDisk},
+      {"a stop before the first name", {}, cli::kExitIncomplete, {.Stopped = true}},
+      {"all on disk, Batch.ini unsaved", {AllOnDisk("Ann")}, cli::kExitIncomplete, {.Unsaved = true}},
+      {"unreachable wins over a stop", {Unreachable("Ann")}, cli::kExitSiteUnreachable, {.Stopped = true}},
       {"all on disk", {AllOnDisk("Ann"), AllOnDisk("Bee")}, cli::kExitAllOnDisk},
       {"a name without wallpapers", {nothingListed}, cli::kExitAllOnDisk},
       {"a failure", {AllOnDisk("Ann"), SomeFailed("Bee")}, cli::kExitIncomplete},
@@ -45,7 +49,11 @@ TEST(Account, ExitStatusOverAllNames) {
       {"unreachable wins after a failure", {SomeFailed("Ann"), Unreachable("Bee")}, cli::kExitSiteUnreachable},
       {"unreachable wins before a stop", {Unreachable("Ann"), stopped}, cli::kExitSiteUnreachable},
   };
-  for (const auto& c : cases) EXPECT_EQ(cli::ExitStatus(c.Accounts), c.Status) << c.What;
+  for (const auto& c : cases) {
+    EXPECT_EQ(cli::ExitStatus(c.Accounts, c.Undone), c.Status) << c.What;
+    const QJsonObject json = QJsonDocument::fromJson(cli::AccountJson(c.Accounts, c.Undone)).object();
+    EXPECT_EQ(json["exitStatus"].toInt(), c.Status) << c.What;
+  }
   EXPECT_EQ(cli::kExitUsage, 2);
 }
 

@@ -152,6 +152,31 @@ TEST_F(GetCommand, TheBatchIsRecordedAsTheWindowRecordsIt) {
             (QList<control::TBatchEntry>{{"Sample Name", "3", "Yes", false}, {"Ann Other", "0", "No", false}}));
 }
 
+// A stop that comes before the first name or entry leaves all of the work
+// undone, and the command says so by its status.
+TEST_F(GetCommand, AStopBeforeTheFirstNameOrEntryIsNoSuccess) {
+  Stop = true;
+  EXPECT_EQ(Run({"--json", "Sample Name"}), cli::kExitIncomplete);
+  const QJsonObject account = QJsonDocument::fromJson(Out.Text().toUtf8()).object();
+  EXPECT_EQ(account["exitStatus"].toInt(), cli::kExitIncomplete);
+  EXPECT_TRUE(account["stopped"].toBool());
+  EXPECT_TRUE(account["names"].toArray().isEmpty());
+
+  control::TBatchFile batch(download::BatchFilePath(Dir.path()));
+  const QList<control::TBatchEntry> entries{{"Sample Name", "0", "No", true}};
+  ASSERT_TRUE(batch.Save(entries, control::TBatchSave::FromScratch));
+  EXPECT_EQ(Run({"--batch"}), cli::kExitIncomplete);
+  EXPECT_FALSE(Err.Text().contains("no ticked entry")) << Err.Text().toStdString();
+  EXPECT_EQ(control::LoadBatchFile(download::BatchFilePath(Dir.path())), entries);
+  EXPECT_EQ(Site.Server().ConnectionCount(), 0);
+}
+
+TEST_F(GetCommand, VersionIsOneLine) {
+  EXPECT_EQ(Run({"--version"}), cli::kExitAllOnDisk);
+  EXPECT_TRUE(Out.Text().startsWith("ostrana-get ")) << Out.Text().toStdString();
+  EXPECT_EQ(Out.Text().count('\n'), 1);
+}
+
 TEST_F(GetCommand, TheThumbnailPassStoresOneThumbnailPerName) {
   // A folder without AllGirls/ gets one.
   EXPECT_EQ(Run({"--thumbnails"}), cli::kExitAllOnDisk) << Err.Text().toStdString();
