@@ -177,7 +177,7 @@ class TForm1 : public QWidget {
   int BatchIDX = 0;
   bool LoadingThumbs = false;
 
-  // ---- Start-up and shut-down (src/control/Form1Settings.cpp) ------------------
+  // ---- Start-up and shut-down (src/control/window/Form1Settings.cpp) --------
   void FormCreate();
   void FormDestroy();
   void CheckBox1Click();
@@ -188,7 +188,7 @@ class TForm1 : public QWidget {
   // The check box of one size.
   QCheckBox* SizeBox(download::TResolution size) const;
 
-  // ---- The run controller (src/control/Form1Run.cpp) --------------------------
+  // ---- The run controller (src/control/window/Form1Run.cpp) -----------------
   void Button1Click();
   void FindWallpapers();
   // A worker's last act, carried out on the UI thread.
@@ -204,8 +204,11 @@ class TForm1 : public QWidget {
   // What a run started now is made from.
   control::TRunSettings RunSettings() const;
   bool SiteNoticeGiven = false;  // "no site is configured" was said
+  // The current run's Start said it, so the run's end need not say again, in a
+  // second box, that the site could not be reached.
+  bool SiteNoticeForThisRun = false;
 
-  // ---- The batch list (src/control/Form1Batch.cpp) ----------------------------
+  // ---- The batch list (src/control/window/Form1Batch.cpp) -------------------
   void SaveList();
   // Empties the list and fills it from Batch.ini; in batch mode BatchIDX then
   // names the entry under way again, found by its section as the file matches
@@ -239,7 +242,7 @@ class TForm1 : public QWidget {
   // sections; -1 when there is none.
   int FindBatchEntry(const QString& name) const;
 
-  // ---- Hand-offs to the UI thread (src/control/Form1Messages.cpp) -------------
+  // ---- Hand-offs to the UI thread (src/control/window/Form1Messages.cpp) ----
   // Callable from any thread; they return once the UI thread has handled them.
   void AddLog(const QString& Event);
   void UpdateProgress(int Position);
@@ -271,7 +274,7 @@ class TForm1 : public QWidget {
   void Image1MouseEnter();
   void Image1MouseLeave();
 
-  // ---- The desktop beyond the window (src/control/Form1Desktop.cpp) -----------
+  // ---- The desktop beyond the window (src/control/window/Form1Desktop.cpp) ---
   // Open and ShowSelected of the platform layer; what cannot be opened is logged.
   void OpenOrLog(const QString& target);
   void ShowSelectedOrLog(const QString& path);
@@ -285,17 +288,15 @@ class TForm1 : public QWidget {
   void ShowLauncherProgress();
   TLauncherProgress LauncherProgress;
 
-  // ---- Discovery (src/site/Form1Discovery.cpp) --------------------------------
+  // ---- Discovery (src/site/window/Form1Discovery.cpp) -----------------------
   void FindImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run);
 
-  // ---- Downloading (src/download/Form1Download.cpp) ---------------------------
+  // ---- Downloading (src/download/window/Form1Download.cpp) ------------------
   // The search's terminated event: prepares the folders and starts the workers.
   void LoadWallpapers(task::TObject* Sender, const std::shared_ptr<download::TDownloadRun>& run);
   void LoadImagesTask(const task::TTaskThread& TaskThread, const std::shared_ptr<download::TDownloadRun>& run);
-  // The name's folder and its nine size folders, without what a killed run
-  // left half-written; false (with the run stopped) when they cannot be made.
 
-  // ---- The name catalogue (src/download/Form1Catalogue.cpp) ----------------------
+  // ---- The name catalogue (src/download/window/Form1Catalogue.cpp) ----------
   // "Load Girls": the site's index is fetched on the thread of LoadAllGirlsNames,
   // while the button is disabled and Label5 says so; the names are shown
   // when it has arrived.

@@ -48,9 +48,11 @@ void TForm1::StartPath() {
       return;
   }
   if (LoadAllGirlsImg) LoadAllGirlsImg->Stop();
+  SiteNoticeForThisRun = false;
   if (const QString notice = control::NoSiteNotice(Dir, Environment.Site); !SiteNoticeGiven && !notice.isEmpty()) {
     // Once per start is enough.
     SiteNoticeGiven = true;
+    SiteNoticeForThisRun = true;
     AddLog(notice);
     if (!BatchMode) Platform.ShowMessage(notice);
   }

@@ -102,7 +102,7 @@ void TForm1::LoadWallpapers(task::TObject*, const std::shared_ptr<download::TDow
       Status->setText("Site Not Reachable!!!");
       if (BatchMode)
         PassOverBatchEntry();
-      else
+      else if (!SiteNoticeForThisRun)
         Platform.ShowMessage("The site could not be reached for \"" + run->Name + "\":\n" + run->FirstPage.Describe() +
                              "\n\nCheck the addresses in [Site] of Settings.ini, or try again later.");
       return;

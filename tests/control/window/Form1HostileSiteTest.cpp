@@ -337,9 +337,10 @@ TEST_F(HostileSite, ABatchPassesOverAnEntryWhoseSiteCannotBeReached) {
   const QByteArray jpeg = AddName("Fine", 1);
   TResponse closed;
   closed.Fault = TFault::CloseAtOnce;
-  Site.Server().SetRoute(TFixtureSite::kMainHost, TFixtureSite::ListingTarget("gone", 1), closed);
+  for (const char* slug : {"gone", "lost"}) Site.Server().SetRoute(TFixtureSite::kMainHost, TFixtureSite::ListingTarget(slug, 1), closed);
   Open();
-  for (const char* name : {"Fine", "Gone"}) {
+  // Passed over first, so the batch must go on; and last, so it must still end.
+  for (const char* name : {"Gone", "Fine", "Lost"}) {
     Form->Edit1->setText(name);
     Form->Button2Click();
   }
@@ -347,15 +348,18 @@ TEST_F(HostileSite, ABatchPassesOverAnEntryWhoseSiteCannotBeReached) {
   ASSERT_TRUE(PumpUntil([&] { return !Form->BatchMode && !Form->Working && task::LiveThreadCount() == 0; }));
   EXPECT_EQ(Platform.Count(Kind::ShowMessage), 0);  // nobody watches a batch
   EXPECT_EQ(Platform.Count(Kind::NotifyRunDone), 1);  // its end, though the last entry was passed over
-  const QTreeWidgetItem* fine = Form->ListView1->topLevelItem(0);
-  const QTreeWidgetItem* gone = Form->ListView1->topLevelItem(1);
-  EXPECT_EQ(gone->checkState(0), Qt::Checked);
-  EXPECT_EQ(gone->text(2), "No");
+  for (int i : {0, 2}) {
+    const QTreeWidgetItem* gone = Form->ListView1->topLevelItem(i);
+    EXPECT_EQ(gone->checkState(0), Qt::Checked) << i;
+    EXPECT_EQ(gone->text(2), "No") << i;
+  }
+  const QTreeWidgetItem* fine = Form->ListView1->topLevelItem(1);
   EXPECT_EQ(fine->checkState(0), Qt::Unchecked);
   EXPECT_EQ(fine->text(2), "Yes");
   EXPECT_EQ(Read(WallpaperFile("Fine", 5000)), jpeg);
-  // Asked for in this batch once: its hundred tries, and the second asking.
-  EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, TFixtureSite::ListingTarget("gone", 1)), 200);
+  // Asked for in this batch once each: its hundred tries, and the second asking.
+  for (const char* slug : {"gone", "lost"})
+    EXPECT_EQ(Site.Server().RequestCount(TFixtureSite::kMainHost, TFixtureSite::ListingTarget(slug, 1)), 200) << slug;
 }
 
 // The built-in addresses reach no site; the first Start says so and how to mend it.
@@ -372,6 +376,8 @@ TEST_F(HostileSite, TheBuiltInAddressesAreSaidOnceAtStart) {
   ASSERT_TRUE(Run("Anyone"));
   EXPECT_EQ(Matching(LogLines(), "No site is configured").size(), 1);  // the first Start's line
   EXPECT_EQ(Platform.Count(Kind::ShowMessage), messages + 1);  // only the run's own "not reachable"
+  // The first Start's notice already said why the site is away: one box.
+  EXPECT_EQ(messages, 1);
 }
 
 // The working folder on a small file system of its own.
