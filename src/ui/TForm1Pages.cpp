@@ -63,7 +63,7 @@ void TForm1::CreatePages() {
 
   ListView3 = new TListView({{"Thread ID", 80}, {"Status", 245}}, TabSheet4);
   ListView3->setObjectName("ListView3");
-  ListView3->setAccessibleName("Threads");
+  ListView3->setAccessibleName("Status of each thread");
   // A status ends in its try count ("...  TRY # : 12"), the part that changes:
   // a text wider than the column loses its start instead.
   ListView3->setTextElideMode(Qt::ElideLeft);
@@ -86,6 +86,8 @@ void TForm1::CreateBatchPage() {
 
   // Lies on the list's column header, right of where the item check boxes sit.
   CheckBox11 = Place<QCheckBox>(TabSheet1, "CheckBox11", QRect(46, 2, 183, 18), "Check All");
+  // Both lists have a "Check All"; a screen reader says which list it ticks.
+  CheckBox11->setAccessibleName("Check All in the Batch List");
   Edit1 = Place<QLineEdit>(TabSheet1, "Edit1", QRect(3, 370, 258, 19));
   ListView1->setAccessibleName("Batch List");
   Edit1->setAccessibleName("Name to add to the batch list");
@@ -109,6 +111,7 @@ void TForm1::CreateGirlsPage() {
   Button8 = PlaceButton(TabSheet2, "Button8", QRect(71, 362, 75, 25), "Load Images");
   Button9 = PlaceButton(TabSheet2, "Button9", QRect(249, 363, 108, 25), "Add Selected");
   CheckBox12 = Place<QCheckBox>(TabSheet2, "CheckBox12", QRect(46, 2, 203, 17), "Check All");
+  CheckBox12->setAccessibleName("Check All in the Girls List");
 }
 
 }  // namespace ui
