@@ -4,8 +4,8 @@
 //   Demo Model  12/36  2 failed  1.5/s  0:08  left 0:16
 // (the name, wallpapers on disk of those found, failures, wallpapers dealt
 // with per second, time elapsed, time left). When stdout is no terminal
-// (a log, cron's mail), plain lines instead: one per failure as it happens,
-// one per name at its end.
+// (a log, cron's mail), plain lines instead, at each name's end: one for the
+// name, then one per failure.
 
 #include <QString>
 #include <chrono>
@@ -52,7 +52,7 @@ QString ProgressLine(const TProgress& progress, int width);
 //   Demo Model: the site could not be reached: <why>
 QString PlainEndLine(const TNameAccount& account);
 
-// A failure as it happens, as one plain line (no line break):
+// A failure of a name, as one plain line (no line break):
 //   Demo Model: not loaded: 1234 at 1920x1200: <reason>
 QString PlainFailureLine(const QString& name, const TFailure& failure);
 
