@@ -205,7 +205,7 @@ download::TWriteResult MakeRunFolders(const download::TDownloadRun& run) {
 }
 
 TRunReport RunName(const QString& name, const TRunSettings& settings, TRunObserver& observer,
-                   const std::atomic<bool>& stop) {
+                   const std::atomic<bool>& stop, TRunIn in) {
   TRunReport report;
   const TRunStart start = PrepareRun(name, settings);
   if (!start.Run) {
@@ -229,11 +229,12 @@ TRunReport RunName(const QString& name, const TRunSettings& settings, TRunObserv
     std::lock_guard lock(state.Mutex);
     observer.SearchEnded(static_cast<int>(run.ImageLinks.size()));
   }
-  if (report.Outcome == TSearchOutcome::Links) {
+  const bool links = report.Outcome == TSearchOutcome::Links;
+  if (links || (in == TRunIn::Batch && report.Outcome == TSearchOutcome::NoWallpapers)) {
     if (const download::TWriteResult made = MakeRunFolders(run); !made) {
       state.WriteFailure = made;
       observer.Log("ERR: Can not save - " + made.Describe());
-    } else {
+    } else if (links) {
       run.GotPreview = QFile::exists(run.PreviewFile());
       RunWorkers(run, settings, state, stop);
     }
@@ -277,7 +278,7 @@ bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std:
     if (stop) break;
     const QString name = entries[i].Name;
     observer.EntryStarted(name);
-    const TRunReport report = RunName(name, settings, observer, stop);
+    const TRunReport report = RunName(name, settings, observer, stop, TRunIn::Batch);
     observer.EntryEnded(name, report);
     // Each save shares the list with the file's memory of it, so every change
     // goes through the list, which then makes a copy of its own.

@@ -83,11 +83,16 @@ struct TRunReport {
   int NotLoaded = 0;
 };
 
+// Where a run is made: a batch makes a name's folders even when the site
+// lists no wallpaper for it, as the window's batch does; a run of its own
+// makes none then.
+enum class TRunIn { Alone, Batch };
+
 // Runs `name` to its end: the search, then settings.Threads workers. `stop`
 // (Ctrl-C) ends it as Stop does: the fetches in progress give up at once, and
 // once this returns no file changes any more.
 TRunReport RunName(const QString& name, const TRunSettings& settings, TRunObserver& observer,
-                   const std::atomic<bool>& stop);
+                   const std::atomic<bool>& stop, TRunIn in = TRunIn::Alone);
 
 // The batch as the window's "Start Batch" runs it, on Batch.ini: the ticked
 // entries in order; one done is recorded (Found, "Yes", unticked) and saved at

@@ -111,6 +111,7 @@ TEST_F(RunCore, SaysWhyARunCouldNotStartOrFoundNothing) {
   }
   // Nothing was found, so no folder was made.
   EXPECT_FALSE(QDir(Dir.filePath("Wallpapers/Sample Name")).exists());
+  EXPECT_FALSE(QDir(Dir.filePath("Wallpapers/Nobody")).exists());
 }
 
 TEST_F(RunCore, AStopEndsTheRunWithNothingHalfWritten) {
@@ -143,6 +144,8 @@ TEST_F(RunCore, TheBatchRecordsWhatEndedAndKeepsTheRestTicked) {
                        {"Not Ticked", "0", "No", false},
                        {"Nobody", "0", "Yes", false},
                    }));
+  // As the window's batch does, the name without wallpapers has its folders.
+  EXPECT_TRUE(QDir(Dir.filePath("Wallpapers/Nobody/1920x1200")).exists());
 
   // Stopped during its first entry, the batch leaves that entry ticked and
   // starts no other; so does a site that cannot be reached, but the batch goes on.
