@@ -70,6 +70,7 @@ QString TWriteResult::Reason() const { return Error == 0 ? QString() : QString::
 QString TWriteResult::Describe() const { return Path + QStringLiteral(": ") + Reason(); }
 
 bool TWriteResult::StopsEveryWrite() const {
+  if (Reading) return false;
   switch (Error) {
     case ENOSPC:
     case EDQUOT:
@@ -100,6 +101,7 @@ TStagedFile TStagedFile::CopyOf(const QString& from, const QString& path) {
   if (source < 0) {
     staged.Result_.Error = errno;
     staged.Result_.Path = from;
+    staged.Result_.Reading = true;
     return staged;
   }
   int fd = -1;
@@ -110,6 +112,8 @@ TStagedFile TStagedFile::CopyOf(const QString& from, const QString& path) {
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) {
         staged.Fail(errno);
+        staged.Result_.Path = from;
+        staged.Result_.Reading = true;
         break;
       }
       if (got == 0) break;

@@ -12,7 +12,10 @@ namespace download {
 // The outcome of a write: done, or the system's error and the file it concerns.
 struct TWriteResult {
   int Error = 0;  // errno of the step that failed; 0 when the file is in place
-  QString Path;   // the file that was to be written
+  QString Path;   // the file that was to be written, or the copy's source
+  // The failure was in reading the source of a copy: it says nothing of the
+  // folder written to.
+  bool Reading = false;
 
   explicit operator bool() const { return Error == 0; }
   // The system's words for the error: "No space left on device".
@@ -20,7 +23,8 @@ struct TWriteResult {
   // "<path>: <reason>".
   QString Describe() const;
   // The folder takes no file at all (full disk or quota, read-only, no
-  // permission, gone), so every later write there fails the same way.
+  // permission, gone), so every later write there fails the same way. A
+  // source that cannot be read never does.
   bool StopsEveryWrite() const;
 };
 

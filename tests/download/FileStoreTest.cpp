@@ -76,6 +76,7 @@ TEST(WriteFileAtomically, AFailureSaysWhyAndLeavesTheOldFileAndNoTemporary) {
   const download::TWriteResult copy = download::CopyFileAtomically(tmp.filePath("absent.jpg"), tmp.filePath("b.jpg"));
   EXPECT_EQ(copy.Error, ENOENT);
   EXPECT_EQ(copy.Path, tmp.filePath("absent.jpg"));
+  EXPECT_FALSE(copy.StopsEveryWrite()) << "a missing source says nothing of the folder";
   EXPECT_EQ(Entries(tmp.path()), QStringList{"blocker"});
 }
 
