@@ -5,9 +5,16 @@
 // The walk has to stay far below the cost of fetching the same bytes (about
 // 0.1 ms for 200 KiB over loopback).
 //
-// Usage: jpeg_bench
+// Last, every JPEG under the given folders (by default those where Debian's
+// desktop background packages put theirs) is judged as fetched and as stored,
+// whole, cut short and padded: each whole file must pass, each cut one not.
+//
+// Usage: jpeg_bench [FOLDER...]
 
+#include <QCoreApplication>
+#include <QDirIterator>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <chrono>
 #include <climits>
@@ -67,9 +74,53 @@ void Bomb(const char* what, int width, int height, int scans) {
   }
 }
 
+// Every real JPEG under `folders`, judged whole, cut in half, cut by its last
+// KiB and padded with 200 KiB of zeros, in memory and as a file. A file cut by
+// a KiB may still hold its whole picture, when more than that follows the
+// picture's end (a camera's or an editor's extra pictures); those are listed.
+void RealPictures(const QStringList& folders, const QString& scratch) {
+  int files = 0, whole = 0, halfRefused = 0, paddedAccepted = 0;
+  QStringList wrong, trailers;
+  for (const QString& folder : folders) {
+    QDirIterator it(folder, {"*.jpg", "*.jpeg", "*.JPG", "*.JPEG"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString path = it.next();
+      QFile file(path);
+      if (!file.open(QIODevice::ReadOnly)) continue;
+      const QByteArray data = file.readAll();
+      ++files;
+      const auto judge = [&](const QByteArray& bytes) {
+        const QString copy = scratch + "/real.jpg";
+        const bool memory = download::ReadWholeJpeg(bytes).has_value();
+        const bool stored = Write(copy, bytes) && download::ReadStoredJpegHeader(copy).has_value();
+        return memory && stored ? 1 : !memory && !stored ? 0 : -1;  // -1: the two checks disagree
+      };
+      const int asIs = judge(data), half = judge(data.left(data.size() / 2)),
+                lastKiB = judge(data.chopped(std::min<qsizetype>(1024, data.size()))),
+                padded = judge(data + QByteArray(200 * 1024, '\0'));
+      whole += asIs == 1;
+      halfRefused += half == 0;
+      paddedAccepted += padded == 1;
+      if (asIs != 1 || half != 0 || lastKiB == -1 || padded != 1)
+        wrong << QStringLiteral("%1 (whole %2, half %3, last KiB off %4, padded %5)")
+                     .arg(path).arg(asIs).arg(half).arg(lastKiB).arg(padded);
+      else if (lastKiB == 1)
+        trailers << path;
+    }
+  }
+  std::printf("Real pictures under %s: %d files\n", qPrintable(folders.join(", ")), files);
+  std::printf("  accepted whole %d, refused cut in half %d, accepted padded by 200 KiB %d\n", whole, halfRefused,
+              paddedAccepted);
+  for (const QString& path : trailers) std::printf("  whole without its last KiB (a trailer follows): %s\n", qPrintable(path));
+  for (const QString& line : wrong) std::printf("  WRONG: %s\n", qPrintable(line));
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QStringList folders = app.arguments().mid(1);
+  if (folders.isEmpty()) folders = {"/usr/share/backgrounds", "/usr/share/wallpapers", "/usr/share/desktop-base"};
   QTemporaryDir tmp;
   // Noise over a gradient gives entropy-coded data as dense as a photograph's.
   const QByteArray wallpaper = fixture::MakeNoisyJpeg(1024, 768, 1);
@@ -83,5 +134,6 @@ int main() {
   Bomb("Scan bomb", 7200, 5500, 3000);
   // The worst a file within both limits costs.
   Bomb("At the pixel cap", 7200, 5500, ui::kMaxDecodeScans);
+  RealPictures(folders, tmp.path());
   return 0;
 }
