@@ -83,7 +83,7 @@ class TNameWatch : public control::TBatchObserver {
     std::lock_guard lock(Mutex_);
     Current_ = TNameAccount{};
     Current_.Name = name;
-    Links_ = Processed = Selected = 0;
+    Links_ = Processed_ = Selected_ = 0;
     Started_ = Clock::now();
     Running_ = true;
   }
@@ -93,19 +93,19 @@ class TNameWatch : public control::TBatchObserver {
   }
   void LinkEnded(const download::TLinkEnd& end) override {
     std::lock_guard lock(Mutex_);
-    ++Processed;
+    ++Processed_;
     switch (end.Outcome) {
       case download::TLinkOutcome::Skipped: return;
       case download::TLinkOutcome::OnDisk: ++Current_.AlreadyOnDisk; break;
       case download::TLinkOutcome::Fetched: ++Current_.Fetched; break;
       case download::TLinkOutcome::Failed: Current_.Failures << TFailure{end.Id, end.Size, end.Reason}; break;
     }
-    ++Selected;
+    ++Selected_;
   }
   void EntryEnded(const QString&, const control::TRunReport& report) override {
     std::lock_guard lock(Mutex_);
     Running_ = false;
-    Current_.Found = Selected;
+    Current_.Found = Selected_;
     Current_.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started_);
     switch (report.Refusal) {
       case control::TRunStart::TRefusal::None:
@@ -139,7 +139,7 @@ class TNameWatch : public control::TBatchObserver {
     progress.Done = Current_.AlreadyOnDisk + Current_.Fetched;
     progress.Failed = Current_.Failed();
     // The links still to come are expected in the same share of selected sizes.
-    progress.Found = Processed == 0 ? Links_ : Selected + (Links_ - Processed) * Selected / Processed;
+    progress.Found = Processed_ == 0 ? Links_ : Selected_ + (Links_ - Processed_) * Selected_ / Processed_;
     progress.Elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - Started_);
     Write(Sink_.Stream, ProgressLine(progress, Sink_.Columns));
   }
@@ -166,7 +166,7 @@ class TNameWatch : public control::TBatchObserver {
   const TSink Sink_;
   std::mutex Mutex_;
   TNameAccount Current_;
-  int Links_ = 0, Processed = 0, Selected = 0;
+  int Links_ = 0, Processed_ = 0, Selected_ = 0;
   Clock::time_point Started_;
   bool Running_ = false;
 };

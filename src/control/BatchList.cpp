@@ -51,8 +51,8 @@ QList<TBatchEntry> LoadBatchFile(const QString& path) {
 TBatchFile::TBatchFile(QString path) : Path_(std::move(path)) {}
 
 QList<TBatchEntry> TBatchFile::Load() {
-  const TIniFile::LoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
-  Held_ = status == TIniFile::LoadStatus::Loaded || status == TIniFile::LoadStatus::Missing;
+  const TIniFile::TLoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
+  Held_ = status == TIniFile::TLoadStatus::Loaded || status == TIniFile::TLoadStatus::Missing;
   Saved_ = ReadBatchList(Ini_);
   return Saved_;
 }

@@ -109,8 +109,8 @@ QString ValueRead(const char* stored) {
 
 }  // namespace
 
-struct TIniFile::Data {
-  Data() {
+struct TIniFile::TData {
+  TData() {
     ini.SetUnicode(true);
     // Duplicate keys of a hand-edited file are kept; the first one counts.
     ini.SetMultiKey(true);
@@ -119,36 +119,36 @@ struct TIniFile::Data {
   Ini ini;
 };
 
-TIniFile::TIniFile() : Data_(std::make_unique<Data>()) {}
+TIniFile::TIniFile() : Data_(std::make_unique<TData>()) {}
 TIniFile::~TIniFile() = default;
 TIniFile::TIniFile(TIniFile&&) noexcept = default;
 TIniFile& TIniFile::operator=(TIniFile&&) noexcept = default;
 
-TIniFile::LoadStatus TIniFile::Load(const QString& path) {
+TIniFile::TLoadStatus TIniFile::Load(const QString& path) {
   Clear();
   const QFileInfo info(path);
-  if (!info.exists()) return LoadStatus::Missing;
-  if (!info.isFile()) return LoadStatus::Unreadable;
+  if (!info.exists()) return TLoadStatus::Missing;
+  if (!info.isFile()) return TLoadStatus::Unreadable;
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return LoadStatus::Unreadable;
+  if (!file.open(QIODevice::ReadOnly)) return TLoadStatus::Unreadable;
   // Sized by the file, not the cap: read(n) sets aside n bytes whatever the file holds.
-  if (file.size() > kMaxFileSize) return LoadStatus::Invalid;
+  if (file.size() > kMaxFileSize) return TLoadStatus::Invalid;
   const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return LoadStatus::Unreadable;
-  if (bytes.size() > kMaxFileSize) return LoadStatus::Invalid;
+  if (file.error() != QFileDevice::NoError) return TLoadStatus::Unreadable;
+  if (bytes.size() > kMaxFileSize) return TLoadStatus::Invalid;
   const std::optional<QString> text = DecodeIniFile(bytes);
-  if (!text) return LoadStatus::Invalid;
+  if (!text) return TLoadStatus::Invalid;
   if (Data_->ini.LoadData(ParserText(*text)) < 0) {
     Clear();
-    return LoadStatus::Invalid;
+    return TLoadStatus::Invalid;
   }
-  return LoadStatus::Loaded;
+  return TLoadStatus::Loaded;
 }
 
 download::TWriteResult TIniFile::LoadForUpdate(const QString& path) {
-  const LoadStatus status = Load(path);
-  if (status == LoadStatus::Unreadable) return {EACCES, path};
-  if (status == LoadStatus::Invalid) {
+  const TLoadStatus status = Load(path);
+  if (status == TLoadStatus::Unreadable) return {EACCES, path};
+  if (status == TLoadStatus::Invalid) {
     const QString aside = path + QStringLiteral(".bad");
     QFile::remove(aside);
     if (!QFile::rename(path, aside)) return {errno != 0 ? errno : EIO, aside};

@@ -35,7 +35,7 @@ namespace control {
 
 class TIniFile {
  public:
-  enum class LoadStatus {
+  enum class TLoadStatus {
     Loaded,      // the file was read
     Missing,     // there is no file: the defaults apply, the first save creates it
     Unreadable,  // it exists but could not be opened or read (a folder, no permission)
@@ -49,7 +49,7 @@ class TIniFile {
 
   // Replaces the contents with the file at `path`. Whatever the outcome, the
   // object is usable; on anything but Loaded it is empty.
-  LoadStatus Load(const QString& path);
+  TLoadStatus Load(const QString& path);
 
   // Loads `path` ahead of a save that keeps whatever else the file holds. A
   // file that cannot be read must not be replaced: the result says so. One
@@ -98,8 +98,8 @@ class TIniFile {
   void Clear();
 
  private:
-  struct Data;
-  std::unique_ptr<Data> Data_;
+  struct TData;
+  std::unique_ptr<TData> Data_;
 };
 
 }  // namespace control

@@ -48,8 +48,8 @@ class THeadlessDiscoveryView : public site::TDiscoveryView {
   void SetLabel2(const QString&) override {}
   void SetProgressMax(int max) override { Max_ = max; }
   int ProgressMax() override { return Max_; }
-  int ProgressPosition() override { return Position; }
-  void UpdateProgress(int position) override { Position = position; }
+  int ProgressPosition() override { return Position_; }
+  void UpdateProgress(int position) override { Position_ = position; }
   void AddLog(const QString& line) override {
     Run_.SearchLog << line;
     State_.Log(line);
@@ -58,7 +58,7 @@ class THeadlessDiscoveryView : public site::TDiscoveryView {
  private:
   download::TDownloadRun& Run_;
   TRunState& State_;
-  int Max_ = 0, Position = 0;
+  int Max_ = 0, Position_ = 0;
 };
 
 class THeadlessWorkerHost : public download::TWorkerHost {

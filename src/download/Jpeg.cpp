@@ -136,7 +136,7 @@ struct FileSource {
 };
 
 // Reads from memory when `file` is null.
-bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, FileSource* file, TJpegHeader& out) {
+bool ReadHeader(TDecompressor& d, const unsigned char* data, unsigned long size, FileSource* file, TJpegHeader& out) {
   if (setjmp(d.err.escape)) {
     jpeg_destroy_decompress(&d.cinfo);
     return false;
@@ -160,7 +160,7 @@ bool ReadHeader(Decompressor& d, const unsigned char* data, unsigned long size, 
 
 std::optional<TJpegHeader> ReadJpegHeader(const QByteArray& data) {
   if (data.isEmpty()) return std::nullopt;
-  Decompressor d;
+  TDecompressor d;
   TJpegHeader h;
   if (!ReadHeader(d, reinterpret_cast<const unsigned char*>(data.constData()), static_cast<unsigned long>(data.size()), nullptr, h))
     return std::nullopt;
@@ -171,7 +171,7 @@ std::optional<TJpegHeader> ReadJpegFileHeader(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   FileSource source(file);
-  Decompressor d;
+  TDecompressor d;
   TJpegHeader h;
   if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   return h;
@@ -194,7 +194,7 @@ std::optional<TJpegHeader> ReadStoredJpegHeader(const QString& path) {
   if (size <= kJpegTailBytes) return readWhole();
 
   FileSource source(file);
-  Decompressor d;
+  TDecompressor d;
   TJpegHeader h;
   if (!ReadHeader(d, nullptr, 0, &source, h)) return std::nullopt;
   // An end marker before the first scan belongs to an EXIF thumbnail.

@@ -10,13 +10,13 @@
 
 namespace download {
 
-struct ErrorManager {
+struct TErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf escape;
 };
 
 [[noreturn]] inline void OnError(j_common_ptr cinfo) {
-  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  auto* err = reinterpret_cast<TErrorManager*>(cinfo->err);
   std::longjmp(err->escape, 1);
 }
 
@@ -24,10 +24,10 @@ inline void Quiet(j_common_ptr) {}
 
 // libjpeg reports errors by longjmp, so nothing with a destructor may live in
 // the frames it jumps over: each reader below keeps its C++ objects outside.
-struct Decompressor {
+struct TDecompressor {
   jpeg_decompress_struct cinfo{};
-  ErrorManager err{};
-  Decompressor() {
+  TErrorManager err{};
+  TDecompressor() {
     cinfo.err = jpeg_std_error(&err.base);
     err.base.error_exit = OnError;
     err.base.output_message = Quiet;

@@ -20,7 +20,7 @@ const QString kDefaultAction = "default";  // what a click on the notification i
 
 TDesktopNotifications::TDesktopNotifications(const QDBusConnection& bus,
                                              std::function<bool(const QString&)> open)
-    : Bus_(bus), OpenFolder(std::move(open)) {
+    : Bus_(bus), OpenFolder_(std::move(open)) {
   if (!Bus_.isConnected()) return;
   // Any sender: a peer connection has no bus names, and the ids we sent tell
   // our notifications apart.
@@ -44,9 +44,9 @@ void TDesktopNotifications::Notify(const TRunNotice& notice) {
           [this, folder = notice.Folder](QDBusPendingCallWatcher* finished) {
             const QDBusPendingReply<uint> reply = *finished;
             if (!reply.isError()) {
-              Open.emplace_back(reply.value(), folder);
+              Open_.emplace_back(reply.value(), folder);
               // A server that never says it closed one must not make the list grow.
-              if (Open.size() > kMaxOpen) Open.pop_front();
+              if (Open_.size() > kMaxOpen) Open_.pop_front();
             }
             finished->deleteLater();
           });
@@ -54,12 +54,12 @@ void TDesktopNotifications::Notify(const TRunNotice& notice) {
 
 void TDesktopNotifications::ActionInvoked(uint id, const QString& action) {
   if (action != kDefaultAction) return;
-  const auto it = std::find_if(Open.begin(), Open.end(), [id](const auto& open) { return open.first == id; });
-  if (it != Open.end()) OpenFolder(it->second);
+  const auto it = std::find_if(Open_.begin(), Open_.end(), [id](const auto& open) { return open.first == id; });
+  if (it != Open_.end()) OpenFolder_(it->second);
 }
 
 void TDesktopNotifications::NotificationClosed(uint id, uint) {
-  std::erase_if(Open, [id](const auto& open) { return open.first == id; });
+  std::erase_if(Open_, [id](const auto& open) { return open.first == id; });
 }
 
 }  // namespace ui

@@ -32,8 +32,8 @@ class TDesktopNotifications : public QObject {
 
  private:
   QDBusConnection Bus_;
-  std::function<bool(const QString&)> OpenFolder;
-  std::deque<std::pair<uint, QString>> Open;  // id, folder; oldest first
+  std::function<bool(const QString&)> OpenFolder_;
+  std::deque<std::pair<uint, QString>> Open_;  // id, folder; oldest first
 };
 
 }  // namespace ui

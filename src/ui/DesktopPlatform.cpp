@@ -53,8 +53,8 @@ void TDesktopPlatform::ShowSelected(const QString& path, std::function<void()> f
   const QUrl item = QUrl::fromLocalFile(QDir::cleanPath(path));
   call << QStringList{item.toString(QUrl::FullyEncoded)} << QString();
   // Asynchronous: a file manager that is slow to start must not freeze the window.
-  auto* watcher = new QDBusPendingCallWatcher(Bus_.asyncCall(call), &Replies);
-  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &Replies,
+  auto* watcher = new QDBusPendingCallWatcher(Bus_.asyncCall(call), &Replies_);
+  QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &Replies_,
                    [this, folder, failed](QDBusPendingCallWatcher* finished) {
                      // No file manager service, or it refused: the folder at least.
                      if (finished->isError() && !Open(folder) && failed) failed();

@@ -31,7 +31,7 @@ class TDesktopPlatform final : public TPlatform {
 
  private:
   QDBusConnection Bus_;
-  QObject Replies;  // owns the watchers of calls still waiting for an answer
+  QObject Replies_;  // owns the watchers of calls still waiting for an answer
   TDesktopNotifications Notifications_;
   ca_context* Sound_ = nullptr;
 };

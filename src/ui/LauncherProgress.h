@@ -16,7 +16,7 @@ class TLauncherProgress {
   std::optional<double> Shown() const;
 
  private:
-  int Percent = -1;  // -1: hidden, as at start
+  int Percent_ = -1;  // -1: hidden, as at start
 };
 
 }  // namespace ui

@@ -31,12 +31,12 @@ void TRecordingPlatform::ShowLauncherProgress(std::optional<double> fraction) {
 }
 
 std::vector<TPlatformCall> TRecordingPlatform::Calls() const {
-  std::lock_guard lock(Mutex);
+  std::lock_guard lock(Mutex_);
   return Recorded_;
 }
 
 std::vector<TPlatformCall> TRecordingPlatform::Calls(TKind kind) const {
-  std::lock_guard lock(Mutex);
+  std::lock_guard lock(Mutex_);
   std::vector<TPlatformCall> calls;
   std::copy_if(Recorded_.begin(), Recorded_.end(), std::back_inserter(calls),
                [kind](const TPlatformCall& call) { return call.Kind == kind; });
@@ -46,14 +46,14 @@ std::vector<TPlatformCall> TRecordingPlatform::Calls(TKind kind) const {
 int TRecordingPlatform::Count(TKind kind) const { return int(Calls(kind).size()); }
 
 void TRecordingPlatform::Clear() {
-  std::lock_guard lock(Mutex);
+  std::lock_guard lock(Mutex_);
   Recorded_.clear();
 }
 
 void TRecordingPlatform::Record(TPlatformCall call) {
   const QCoreApplication* app = QCoreApplication::instance();
   call.OnUiThread = app && QThread::currentThread() == app->thread();
-  std::lock_guard lock(Mutex);
+  std::lock_guard lock(Mutex_);
   Recorded_.push_back(std::move(call));
 }
 

@@ -43,7 +43,7 @@ class TRecordingPlatform final : public TPlatform {
  private:
   void Record(TPlatformCall call);
 
-  mutable std::mutex Mutex;  // a misbehaving caller on another thread must not corrupt the record
+  mutable std::mutex Mutex_;  // a misbehaving caller on another thread must not corrupt the record
   std::vector<TPlatformCall> Recorded_;
 };
 

@@ -7,12 +7,12 @@ namespace ui {
 
 TComboBox::TComboBox(QWidget* parent) : QComboBox(parent) {
   connect(this, &QComboBox::activated, this, [this](int index) {
-    if (FromList) emit Select(index);
+    if (FromList_) emit Select(index);
   });
 }
 
 void TComboBox::showPopup() {
-  FromList = true;
+  FromList_ = true;
   QComboBox::showPopup();
 }
 
@@ -20,7 +20,7 @@ void TComboBox::hidePopup() {
   QComboBox::hidePopup();
   // A pick is reported right after the list closes; a list closed without one
   // must not make later typing count as a pick.
-  QTimer::singleShot(0, this, [this] { FromList = false; });
+  QTimer::singleShot(0, this, [this] { FromList_ = false; });
 }
 
 void TComboBox::keyPressEvent(QKeyEvent* event) {
@@ -29,9 +29,9 @@ void TComboBox::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
-      FromList = true;
+      FromList_ = true;
       QComboBox::keyPressEvent(event);
-      FromList = false;
+      FromList_ = false;
       break;
     default:
       QComboBox::keyPressEvent(event);
@@ -39,9 +39,9 @@ void TComboBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void TComboBox::wheelEvent(QWheelEvent* event) {
-  FromList = true;
+  FromList_ = true;
   QComboBox::wheelEvent(event);
-  FromList = false;
+  FromList_ = false;
 }
 
 }  // namespace ui

@@ -25,7 +25,7 @@ class TComboBox : public QComboBox {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
-  bool FromList = false;  // an activation now comes from the list, not from typing
+  bool FromList_ = false;  // an activation now comes from the list, not from typing
 };
 
 }  // namespace ui

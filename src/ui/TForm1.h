@@ -331,7 +331,7 @@ class TForm1 : public QWidget {
   void ApplyLayout();
   int FrameWidth() const;
 
-  int LayoutFrameWidth = 0;  // the frame the current layout was sized for
+  int LayoutFrameWidth_ = 0;  // the frame the current layout was sized for
 
   void StartPath();
   // Why the last press of Start started no run; None when it started one.

@@ -30,8 +30,8 @@ void TForm1::ApplyLayout() {
   // The widths count the frame. It is known only once the window is on screen
   // (and a window manager may add it later still); until then it counts as none,
   // and the layout is applied again when it shows up.
-  LayoutFrameWidth = FrameWidth();
-  setFixedSize((ShowLog ? kFullWidth : kCompactWidth) - LayoutFrameWidth, kClientHeight);
+  LayoutFrameWidth_ = FrameWidth();
+  setFixedSize((ShowLog ? kFullWidth : kCompactWidth) - LayoutFrameWidth_, kClientHeight);
   Image2->resize(width(), Image2->height());
   // Hidden rather than only cut off, so Tab never walks into controls out of sight.
   PageControl1->setVisible(ShowLog);
@@ -40,13 +40,13 @@ void TForm1::ApplyLayout() {
 
 void TForm1::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (FrameWidth() != LayoutFrameWidth) ApplyLayout();
+  if (FrameWidth() != LayoutFrameWidth_) ApplyLayout();
 }
 
 void TForm1::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   // A window manager that frames the window moves it into the frame.
-  if (FrameWidth() != LayoutFrameWidth) ApplyLayout();
+  if (FrameWidth() != LayoutFrameWidth_) ApplyLayout();
 }
 
 void TForm1::Button6Click() {

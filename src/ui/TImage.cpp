@@ -26,7 +26,7 @@ void TImage::SetAutoSize(bool on) {
 }
 
 void TImage::Rescale() {
-  Shown = QPixmap();
+  Shown_ = QPixmap();
   Target_ = QRect();
   if (Source_.isNull()) return;
   switch (Fit_) {
@@ -43,16 +43,16 @@ void TImage::Rescale() {
   if (Target_.isEmpty()) return;
   // Scaling once with area averaging keeps a large picture crisp when it is
   // shown small; scaling at paint time would only sample it.
-  Shown = QPixmap::fromImage(Target_.size() == Source_.size()
+  Shown_ = QPixmap::fromImage(Target_.size() == Source_.size()
                                  ? Source_
                                  : Source_.scaled(Target_.size(), Qt::IgnoreAspectRatio,
                                                  Qt::SmoothTransformation));
 }
 
 void TImage::paintEvent(QPaintEvent*) {
-  if (Shown.isNull()) return;
+  if (Shown_.isNull()) return;
   QPainter painter(this);
-  painter.drawPixmap(Target_.topLeft(), Shown);
+  painter.drawPixmap(Target_.topLeft(), Shown_);
 }
 
 void TImage::resizeEvent(QResizeEvent*) { Rescale(); }

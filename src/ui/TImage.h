@@ -54,7 +54,7 @@ class TImage : public QWidget {
   bool AutoSize_ = false;
   bool LeftPressed_ = false;
   QImage Source_;
-  QPixmap Shown;  // Source scaled for the current size, made once per change
+  QPixmap Shown_;  // Source scaled for the current size, made once per change
   QRect Target_;
 };
 

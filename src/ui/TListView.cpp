@@ -22,7 +22,7 @@ class TListItem : public QTreeWidgetItem {
 
   QVariant data(int column, int role) const override {
     if (column == 0 && role == kImageIndexRole) return Index_;
-    if (column == 0 && role == Qt::CheckStateRole) return Check < 0 ? QVariant() : QVariant(Check);
+    if (column == 0 && role == Qt::CheckStateRole) return Check_ < 0 ? QVariant() : QVariant(Check_);
     if (column == 0 && role == Qt::DecorationRole) {
       const auto* list = qobject_cast<const TListView*>(treeWidget());
       const QIcon icon = list ? list->IconOf(Index_) : QIcon();
@@ -35,7 +35,7 @@ class TListItem : public QTreeWidgetItem {
       QTreeWidgetItem::setData(column, role, value);
       return;
     }
-    int& field = role == kImageIndexRole ? Index_ : Check;
+    int& field = role == kImageIndexRole ? Index_ : Check_;
     if (field == value.toInt()) return;  // unchanged: nothing to redraw or report
     field = value.toInt();
     emitDataChanged();
@@ -43,7 +43,7 @@ class TListItem : public QTreeWidgetItem {
 
  private:
   int Index_ = -1;
-  int Check = -1;  // a Qt::CheckState; -1: the item has no check box
+  int Check_ = -1;  // a Qt::CheckState; -1: the item has no check box
 };
 
 // Draws each cell as usual, then its right and bottom edges: the grid lines.
@@ -89,13 +89,13 @@ TListView::TListView(const QList<TColumn>& columns, QWidget* parent) : QTreeWidg
 
 void TListView::SetImages(const TImageList* images) {
   Images_ = images;
-  Icons.clear();
-  for (int i = 0; Images_ && i < Images_->Count(); ++i) Icons << Images_->Icon(i);
+  Icons_.clear();
+  for (int i = 0; Images_ && i < Images_->Count(); ++i) Icons_ << Images_->Icon(i);
   // A list with images keeps the slot of an item without one blank, so every
   // caption starts at the same place.
   QPixmap blank(iconSize());
   blank.fill(Qt::transparent);
-  Blank = QIcon(blank);
+  Blank_ = QIcon(blank);
 }
 
 QTreeWidgetItem* TListView::AddItem(const QString& caption) {
@@ -130,7 +130,7 @@ void TListView::SetImageIndex(QTreeWidgetItem* item, int index) const { item->se
 
 QIcon TListView::IconOf(int index) const {
   if (!Images_) return {};
-  return index >= 0 && index < Icons.size() && !Icons[index].isNull() ? Icons[index] : Blank;
+  return index >= 0 && index < Icons_.size() && !Icons_[index].isNull() ? Icons_[index] : Blank_;
 }
 
 int TListView::ImageIndex(const QTreeWidgetItem* item) {

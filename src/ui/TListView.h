@@ -54,8 +54,8 @@ class TListView : public QTreeWidget {
  private:
   bool Checkboxes_ = false;
   const TImageList* Images_ = nullptr;
-  QList<QIcon> Icons;  // one per picture of Images
-  QIcon Blank;         // for items without an icon
+  QList<QIcon> Icons_;  // one per picture of Images
+  QIcon Blank_;         // for items without an icon
 };
 
 }  // namespace ui

@@ -10,7 +10,7 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QSpinBox(parent) {
   // Qt updates the value on every keystroke only while keyboard tracking is on,
   // and value() must follow the text at all times.
   setKeyboardTracking(true);
-  Shown = text();
+  Shown_ = text();
   // Typing and the program's texts reach the editor's signal; a step rewrites the
   // editor with its signals blocked and is seen only through textChanged.
   connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::NoteText);
@@ -32,8 +32,8 @@ QString TSpinEdit::textFromValue(int value) const {
 
 void TSpinEdit::NoteText() {
   const QString now = text();
-  if (now == Shown) return;
-  Shown = now;
+  if (now == Shown_) return;
+  Shown_ = now;
   emit Change();
 }
 

@@ -32,7 +32,7 @@ class TSpinEdit : public QSpinBox {
  private:
   void NoteText();
 
-  QString Shown;  // the text Change was last emitted for
+  QString Shown_;  // the text Change was last emitted for
 };
 
 }  // namespace ui

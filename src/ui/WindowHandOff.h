@@ -14,12 +14,12 @@ namespace ui {
 
 class TWindowHandOff {
  public:
-  explicit TWindowHandOff(std::function<bool()> listening) : Listening(std::move(listening)) {}
+  explicit TWindowHandOff(std::function<bool()> listening) : Listening_(std::move(listening)) {}
 
   template <typename F>
   void Change(F&& change) const {
     task::Synchronize([&] {
-      if (Listening()) change();
+      if (Listening_()) change();
     });
   }
 
@@ -28,13 +28,13 @@ class TWindowHandOff {
   T Read(F&& read, T fallback = {}) const {
     T value = std::move(fallback);
     task::Synchronize([&] {
-      if (Listening()) value = read();
+      if (Listening_()) value = read();
     });
     return value;
   }
 
  private:
-  std::function<bool()> Listening;
+  std::function<bool()> Listening_;
 };
 
 }  // namespace ui

@@ -13,7 +13,7 @@
 
 namespace {
 
-using Status = control::TIniFile::LoadStatus;
+using Status = control::TIniFile::TLoadStatus;
 
 // `text` as Notepad saves it as "Unicode": UTF-16 after its mark.
 QByteArray AsUtf16(const QString& text, QStringConverter::Encoding order) {

@@ -15,7 +15,7 @@ control::TIniFile FromText(const QByteArray& text) {
   f.write(text);
   f.close();
   control::TIniFile ini;
-  EXPECT_EQ(ini.Load(tmp.filePath("Settings.ini")), control::TIniFile::LoadStatus::Loaded);
+  EXPECT_EQ(ini.Load(tmp.filePath("Settings.ini")), control::TIniFile::TLoadStatus::Loaded);
   return ini;
 }
 
@@ -63,7 +63,7 @@ TEST(TLastSession, RoundTripsEveryKeyInOrderAndKeepsOtherSections) {
   QTemporaryDir tmp;
   ASSERT_TRUE(ini.Save(tmp.filePath("Settings.ini")));
   control::TIniFile back;
-  ASSERT_EQ(back.Load(tmp.filePath("Settings.ini")), control::TIniFile::LoadStatus::Loaded);
+  ASSERT_EQ(back.Load(tmp.filePath("Settings.ini")), control::TIniFile::TLoadStatus::Loaded);
   const control::TLastSession r = control::ReadLastSession(back);
   EXPECT_EQ(r.Name, s.Name);
   EXPECT_EQ(r.Threads, "33");

@@ -85,12 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Write(input, data, size);
 
   control::TIniFile ini;
-  const control::TIniFile::LoadStatus status = ini.Load(input);
+  const control::TIniFile::TLoadStatus status = ini.Load(input);
   const TRead read(ini);
   CheckRead(read);
   FUZZ_CHECK(control::LoadBatchFile(input) == read.Batch);
-  if (status != control::TIniFile::LoadStatus::Loaded) {
-    FUZZ_CHECK(status == control::TIniFile::LoadStatus::Invalid && read.Sections.isEmpty());
+  if (status != control::TIniFile::TLoadStatus::Loaded) {
+    FUZZ_CHECK(status == control::TIniFile::TLoadStatus::Invalid && read.Sections.isEmpty());
     return 0;
   }
 
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray saved = Read(first);
   CheckSavedLines(saved);
   control::TIniFile again;
-  FUZZ_CHECK(again.Load(first) == control::TIniFile::LoadStatus::Loaded);
+  FUZZ_CHECK(again.Load(first) == control::TIniFile::TLoadStatus::Loaded);
   FUZZ_CHECK(TRead(again) == read);
   FUZZ_CHECK(again.Save(second));
   FUZZ_CHECK(Read(second) == saved);
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(again.Save(second));
   CheckSavedLines(Read(second));
   control::TIniFile closed;
-  FUZZ_CHECK(closed.Load(second) == control::TIniFile::LoadStatus::Loaded);
+  FUZZ_CHECK(closed.Load(second) == control::TIniFile::TLoadStatus::Loaded);
   FUZZ_CHECK(TRead(closed) == written);
   return 0;
 }

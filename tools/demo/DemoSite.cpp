@@ -52,8 +52,8 @@ fixture::TSiteName DemoName(const QString& name, int pages, int perPage, int fir
 bool PointSettingsAt(const QString& dir, const fixture::TFixtureSite& site, const QString& demoName) {
   const QString path = dir + QStringLiteral("/Settings.ini");
   control::TIniFile ini;
-  const control::TIniFile::LoadStatus status = ini.Load(path);
-  if (status == control::TIniFile::LoadStatus::Unreadable || status == control::TIniFile::LoadStatus::Invalid) {
+  const control::TIniFile::TLoadStatus status = ini.Load(path);
+  if (status == control::TIniFile::TLoadStatus::Unreadable || status == control::TIniFile::TLoadStatus::Invalid) {
     std::fprintf(stderr, "demo: %s cannot be read; leaving it alone\n", qPrintable(path));
     return false;
   }

@@ -68,7 +68,7 @@ class TForm1ThumbnailView : public download::TThumbnailView {
     std::optional<download::TThumbnailSettings> settings;
     HandOff_.Change([&] {
       settings = download::TThumbnailSettings{Form_.Dir, Form_.Environment.Site, Form_.Environment.Fetch};
-      PreviewSize = Form_.Image1->size();
+      PreviewSize_ = Form_.Image1->size();
     });
     return settings;
   }
@@ -90,7 +90,7 @@ class TForm1ThumbnailView : public download::TThumbnailView {
     });
   }
   bool ShowThumbnail(const QString& caption, const QString& path) override {
-    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Closing_.get()});
+    const QImage picture = LoadPreviewPicture(path, PreviewSize_, {.Cancel = Closing_.get()});
     if (picture.isNull()) return false;
     HandOff_.Change([&] {
       Form_.SetPreview(picture);
@@ -108,7 +108,7 @@ class TForm1ThumbnailView : public download::TThumbnailView {
   const int Pass_;
   const std::shared_ptr<std::atomic<bool>> Closing_;
   const TWindowHandOff HandOff_;
-  QSize PreviewSize;  // of Image1, which never changes size
+  QSize PreviewSize_;  // of Image1, which never changes size
 };
 
 }  // namespace

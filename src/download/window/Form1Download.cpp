@@ -34,7 +34,7 @@ class TForm1WorkerHost : public download::TWorkerHost {
  public:
   TForm1WorkerHost(TForm1& form, std::shared_ptr<download::TDownloadRun> run)
       : Form_(form), Run_(std::move(run)), HandOff_([this] { return Form_.IsCurrent(*Run_); }) {
-    task::Synchronize([&] { PreviewSize = Form_.Image1->size(); });
+    task::Synchronize([&] { PreviewSize_ = Form_.Image1->size(); });
   }
 
   void Report(int n, const QStringList& lines, const QString& status) override {
@@ -61,7 +61,7 @@ class TForm1WorkerHost : public download::TWorkerHost {
   }
   void ShowPreview(const QString& id, const QString& path) override {
     // Decoded here, on the worker, so the UI thread only shows the picture.
-    const QImage picture = LoadPreviewPicture(path, PreviewSize, {.Cancel = Form_.TerminatingFlag.get()});
+    const QImage picture = LoadPreviewPicture(path, PreviewSize_, {.Cancel = Form_.TerminatingFlag.get()});
     HandOff_.Change([&] {
       if (!download::PreviewShows(id, Form_.CurrentPath)) return;
       Form_.PreviewPath = path;
@@ -85,7 +85,7 @@ class TForm1WorkerHost : public download::TWorkerHost {
   TForm1& Form_;
   std::shared_ptr<download::TDownloadRun> Run_;
   const TWindowHandOff HandOff_;
-  QSize PreviewSize;  // of Image1, which never changes size
+  QSize PreviewSize_;  // of Image1, which never changes size
 };
 
 }  // namespace

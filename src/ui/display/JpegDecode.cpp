@@ -33,7 +33,7 @@ unsigned ScaleFor(const download::TJpegHeader& h, QSize target) {
   return 8;
 }
 
-bool Decode(download::Decompressor& d, Monitor& monitor, const QByteArray& data, QSize target, QImage& image) {
+bool Decode(download::TDecompressor& d, Monitor& monitor, const QByteArray& data, QSize target, QImage& image) {
   if (setjmp(d.err.escape)) {
     jpeg_destroy_decompress(&d.cinfo);
     return false;
@@ -79,7 +79,7 @@ bool Decode(download::Decompressor& d, Monitor& monitor, const QByteArray& data,
 QImage DecodeJpegScaled(const QByteArray& data, QSize target, const TDecodeLimits& limits) {
   QImage image;
   if (data.isEmpty()) return image;
-  download::Decompressor d;
+  download::TDecompressor d;
   Monitor monitor(limits);
   if (!Decode(d, monitor, data, target, image)) return QImage();
   return image;

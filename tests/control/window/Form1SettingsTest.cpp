@@ -87,7 +87,7 @@ class Form1Settings : public Form1Fixture {
   }
   QString SavedKey(const char* key) const {
     control::TIniFile ini;
-    EXPECT_EQ(ini.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+    EXPECT_EQ(ini.Load(SettingsFile()), control::TIniFile::TLoadStatus::Loaded);
     return ini.ReadString("Last Session", key, "<absent>");
   }
   QString NameFolder(const QString& name) const { return WorkDir.filePath("Wallpapers/" + name); }
@@ -247,7 +247,7 @@ TEST_F(Form1Settings, OtherSectionsKeysAndCommentsSurviveASave) {
   Form.reset();
 
   control::TIniFile saved;
-  ASSERT_EQ(saved.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+  ASSERT_EQ(saved.Load(SettingsFile()), control::TIniFile::TLoadStatus::Loaded);
   EXPECT_EQ(saved.ReadSections(), (QStringList{"Site", "Mine", "Last Session"}));
   EXPECT_EQ(saved.ReadString("Site", "MainSiteUrl", ""), "http://127.0.0.1:1");
   EXPECT_EQ(saved.ReadString("Mine", "key", ""), "value");
@@ -290,7 +290,7 @@ TEST_F(Form1Settings, ASettingsFileFromAWindowsEditorIsUsedAsItIsAndSavedBackAsU
   // compiled-in hosts.
   Environment.Site = site::TSiteUrls();
   control::TIniFile startUp;
-  ASSERT_EQ(startUp.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+  ASSERT_EQ(startUp.Load(SettingsFile()), control::TIniFile::TLoadStatus::Loaded);
   Environment.Site = control::ReadSiteUrls(startUp, Environment.Site);
   EXPECT_EQ(Environment.Site.MainSiteUrl, urls.MainSiteUrl);
   EXPECT_EQ(Environment.Site.WallpaperHostUrl, urls.WallpaperHostUrl);
@@ -315,7 +315,7 @@ TEST_F(Form1Settings, ASettingsFileFromAWindowsEditorIsUsedAsItIsAndSavedBackAsU
   EXPECT_TRUE(text.startsWith("[Site]\nMainSiteUrl=" + urls.MainSiteUrl + "\n")) << text.toStdString();
   EXPECT_TRUE(saved.contains("\nName=Ren\xC3\xA9" "e\n"));
   control::TIniFile after;
-  ASSERT_EQ(after.Load(SettingsFile()), control::TIniFile::LoadStatus::Loaded);
+  ASSERT_EQ(after.Load(SettingsFile()), control::TIniFile::TLoadStatus::Loaded);
   const site::TSiteUrls kept = control::ReadSiteUrls(after, site::TSiteUrls());
   EXPECT_EQ(kept.MainSiteUrl, urls.MainSiteUrl);
   EXPECT_EQ(kept.WallpaperHostUrl, urls.WallpaperHostUrl);
