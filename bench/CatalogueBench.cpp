@@ -72,6 +72,7 @@ struct TMemory {
 struct TStep {
   bool Ended = false;
   Clock::duration Took{};        // from `act` to `done`
+  Clock::time_point DoneAt{};    // when `done` was first seen true
   Clock::duration LongestGap{};  // between two ticks
 };
 
@@ -91,6 +92,7 @@ TStep RunStep(const std::function<void()>& act, const std::function<bool()>& don
     if (!acted) return;
     if (done()) {
       step.Took = now - start;
+      step.DoneAt = now;
       step.Ended = true;
       loop.quit();
     } else if (now - start > kStepBound) {
@@ -214,9 +216,8 @@ class TBench {
                             return Form->ListView2->topLevelItemCount() == before + Names &&
                                    Form->Label5->text() == QString::number(Names) && Form->Button7->isEnabled();
                           });
-    const Clock::time_point shown = Clock::now();
     watcher.join();
-    if (arrived) result.AfterArrivalS = Seconds(shown - arrival);
+    if (arrived && result.Step.Ended) result.AfterArrivalS = Seconds(result.Step.DoneAt - arrival);
     result.Items = Form->ListView2->topLevelItemCount();
     return result;
   }
