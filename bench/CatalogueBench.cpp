@@ -10,6 +10,7 @@
 // Usage: catalogue_bench [names [entries]]   (defaults 20000 and 5000)
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
@@ -211,10 +212,14 @@ class TBench {
         arrived = true;
       }
     });
+    // Shown means painted: the list lays its rows out on its first paint after
+    // the names were added, and nothing else repaints it meanwhile.
+    const int paints = ListPaints.Paints;
     result.Step = RunStep([this] { Form->Button7Click(); },
                           [&] {
                             return Form->ListView2->topLevelItemCount() == before + Names &&
-                                   Form->Label5->text() == QString::number(Names) && Form->Button7->isEnabled();
+                                   Form->Label5->text() == QString::number(Names) && Form->Button7->isEnabled() &&
+                                   ListPaints.Paints > paints;
                           });
     watcher.join();
     if (arrived && result.Step.Ended) result.AfterArrivalS = Seconds(result.Step.DoneAt - arrival);
@@ -246,6 +251,16 @@ class TBench {
         [&] { return clicked; });
     if (onCheckBox && first->checkState(0) == state) step.Ended = false;  // the click missed the box
     return step;
+  }
+
+  // "Check All" over a whole list: ticks every item, or unticks them.
+  TStep CheckAll(bool catalogue) {
+    Form->PageControl1->setCurrentWidget(catalogue ? Form->TabSheet2 : Form->TabSheet1);
+    QCheckBox* box = catalogue ? Form->CheckBox12 : Form->CheckBox11;
+    QTreeWidget* list = catalogue ? static_cast<QTreeWidget*>(Form->ListView2) : Form->ListView1;
+    const Qt::CheckState wanted = box->isChecked() ? Qt::Unchecked : Qt::Checked;
+    QTreeWidgetItem* last = list->topLevelItem(list->topLevelItemCount() - 1);
+    return RunStep([box] { box->click(); }, [&] { return last->checkState(0) == wanted; });
   }
 
   TStep RemoveAll() {
@@ -329,6 +344,14 @@ int main(int argc, char** argv) {
   const TStep box = bench->ClickBatchList(true);
   PrintStep("One click on a batch entry's check box (its tick changes)", box);
   if (!caption.Ended || !box.Ended) problems += "a click on the batch list missed; ";
+
+  for (bool catalogue : {true, false}) {
+    const TStep checkAll = bench->CheckAll(catalogue);
+    PrintStep(qPrintable(QString("\"Check All\" on %1 %2").arg(catalogue ? bench->CatalogueCount() : bench->BatchCount())
+                             .arg(catalogue ? "catalogue items" : "batch entries")),
+              checkAll);
+    if (!checkAll.Ended) problems += "\"Check All\" missed items; ";
+  }
 
   const TStep remove = bench->RemoveAll();
   PrintStep(qPrintable(QString("\"Remove\" of %1 selected entries").arg(entries)), remove);
