@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include "ui/TImageList.h"
@@ -38,7 +39,11 @@ class TListItem : public QTreeWidgetItem {
     int& field = role == kImageIndexRole ? Index_ : Check_;
     if (field == value.toInt()) return;  // unchanged: nothing to redraw or report
     field = value.toInt();
-    emitDataChanged();
+    // Telling the model costs a search for the item's row, a linear one the
+    // first time an item is asked for; while the model is silent, whoever
+    // silenced it reports the change as a whole.
+    const QTreeWidget* list = treeWidget();
+    if (!list || !list->model()->signalsBlocked()) emitDataChanged();
   }
 
  private:
@@ -124,6 +129,16 @@ void TListView::RemoveItems(const QList<QTreeWidgetItem*>& items) {
     if (end - row > 1) model()->removeRows(row + 1, end - row - 1);
     end = row;
   }
+}
+
+void TListView::SetAllChecked(Qt::CheckState state) {
+  const int count = topLevelItemCount();
+  if (count == 0) return;
+  {
+    const QSignalBlocker quiet(model());
+    for (int row = 0; row < count; ++row) topLevelItem(row)->setCheckState(0, state);
+  }
+  emit model()->dataChanged(model()->index(0, 0), model()->index(count - 1, 0), {Qt::CheckStateRole});
 }
 
 void TListView::SetImageIndex(QTreeWidgetItem* item, int index) const { item->setData(0, kImageIndexRole, index); }

@@ -41,6 +41,9 @@ class TListView : public QTreeWidget {
   void AppendItems(const QList<QTreeWidgetItem*>& items);
   // Deletes the items, each run of neighbours in one step.
   void RemoveItems(const QList<QTreeWidgetItem*>& items);
+  // Gives every item the check state `state` as one change of the list, not
+  // one per item: ticking tens of thousands stays a blink.
+  void SetAllChecked(Qt::CheckState state);
 
   // Shows icon `index` of the image list on `item` (-1: none, its place left blank)
   // and remembers the index. The item must have been made by this class.

@@ -195,6 +195,14 @@ TEST(ListView, ItemsShareTheirPicturesAndComeAndGoManyAtATime) {
   EXPECT_EQ(list.topLevelItem(1)->checkState(0), Qt::Checked);
   list.RemoveItems({});
   EXPECT_EQ(list.topLevelItemCount(), 2);
+
+  // "Check All": every item at once, as one change the view and its readers hear of.
+  QSignalSpy changes(list.model(), &QAbstractItemModel::dataChanged);
+  for (Qt::CheckState state : {Qt::Checked, Qt::Unchecked}) {
+    list.SetAllChecked(state);
+    for (int i = 0; i < list.topLevelItemCount(); ++i) EXPECT_EQ(list.topLevelItem(i)->checkState(0), state) << i;
+  }
+  EXPECT_EQ(changes.count(), 2);
 }
 
 }  // namespace

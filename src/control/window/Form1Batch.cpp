@@ -165,7 +165,7 @@ void TForm1::Button4Click() {
 
 void TForm1::CheckBox11Click() {
   const Qt::CheckState state = CheckBox11->isChecked() ? Qt::Checked : Qt::Unchecked;
-  for (int i = 0; i < ListView1->topLevelItemCount(); ++i) ListView1->topLevelItem(i)->setCheckState(0, state);
+  ListView1->SetAllChecked(state);
   SaveList();
 }
 

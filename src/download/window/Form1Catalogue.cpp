@@ -232,7 +232,7 @@ void TForm1::Button9Click() {
 
 void TForm1::CheckBox12Click() {
   const Qt::CheckState state = CheckBox12->isChecked() ? Qt::Checked : Qt::Unchecked;
-  for (int i = 0; i < ListView2->topLevelItemCount(); ++i) ListView2->topLevelItem(i)->setCheckState(0, state);
+  ListView2->SetAllChecked(state);
 }
 
 }  // namespace ui
