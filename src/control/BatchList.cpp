@@ -1,6 +1,7 @@
 #include "control/BatchList.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace control {
@@ -50,7 +51,14 @@ QList<TBatchEntry> LoadBatchFile(const QString& path) {
 
 TBatchFile::TBatchFile(QString path) : Path_(std::move(path)) {}
 
+TBatchFile::TStamp TBatchFile::StampNow() const {
+  const QFileInfo info(Path_);
+  if (!info.exists()) return {};
+  return {.Exists = true, .Size = info.size(), .Modified = info.lastModified(), .Changed = info.metadataChangeTime()};
+}
+
 QList<TBatchEntry> TBatchFile::Load() {
+  Stamp_ = StampNow();
   const TIniFile::TLoadStatus status = Ini_.Load(Path_);  // on anything but a readable file it stays empty
   Held_ = status == TIniFile::TLoadStatus::Loaded || status == TIniFile::TLoadStatus::Missing;
   Saved_ = ReadBatchList(Ini_);
@@ -59,6 +67,8 @@ QList<TBatchEntry> TBatchFile::Load() {
 
 download::TWriteResult TBatchFile::Save(const QList<TBatchEntry>& entries, TBatchSave mode) {
   if (mode == TBatchSave::Update && Held_ && entries == Saved_) return {};
+  // Changed on disk since: what is held no longer is what the file holds.
+  if (Held_ && StampNow() != Stamp_) Held_ = false;
   if (!Held_) {
     // Never read, or the last write failed: what the file holds is read first.
     if (const download::TWriteResult loaded = Ini_.LoadForUpdate(Path_); !loaded) return loaded;
@@ -74,7 +84,10 @@ download::TWriteResult TBatchFile::Save(const QList<TBatchEntry>& entries, TBatc
   const download::TWriteResult saved = Ini_.Save(Path_);
   // After a failure the file is read again before the next write.
   Held_ = bool(saved);
-  if (saved) Saved_ = entries;
+  if (saved) {
+    Saved_ = entries;
+    Stamp_ = StampNow();
+  }
   return saved;
 }
 

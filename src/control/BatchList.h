@@ -3,6 +3,7 @@
 // entry's name, with the keys Done, Found and Checked. Names that differ only
 // in case share one section, so the later of two such entries wins its values.
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -38,7 +39,9 @@ enum class TBatchSave {
 };
 
 // Batch.ini as this program last read or wrote it, held in memory, so that a
-// save reads nothing and writes only when the list has changed. Every write
+// save reads nothing and writes only when the list has changed. A file changed
+// on disk since (edited by hand while the program runs) is read again before
+// a write, so what the list does not hold of it survives. Every write
 // replaces the file as a whole, so the old list stays on disk until the new
 // one is complete. A file that cannot be read is left alone; one that is no
 // INI text is kept aside as Batch.ini.bad first.
@@ -64,10 +67,21 @@ class TBatchFile {
   // there are too many to pick them out.
   bool WriteChanged(const QList<TBatchEntry>& entries);
 
+  // What tells one state of the file on disk from another: a hand edit, or
+  // another program's save, changes it.
+  struct TStamp {
+    bool Exists = false;
+    qint64 Size = 0;
+    QDateTime Modified, Changed;
+    bool operator==(const TStamp&) const = default;
+  };
+  TStamp StampNow() const;
+
   QString Path_;
   TIniFile Ini_;
   bool Held_ = false;        // Ini_ holds what the file holds
   QList<TBatchEntry> Saved_;  // the entries it holds them from, when Held_
+  TStamp Stamp_;              // the file's as Ini_ was read or written, when Held_
 };
 
 // The picture an entry of this name shows: its Wallpapers/<name>/Preview.jpg,

@@ -236,6 +236,23 @@ TEST_F(BatchListTest, WhatTheProgramDoesNotWriteSurvivesTheSavesOfAKeptFile) {
   EXPECT_EQ(control::LoadBatchFile(Path()), entries);
 }
 
+// A hand edit made while the program holds the file is read before the next
+// write: the sections the list does not hold survive, and the list's entries
+// are written as the list has them. A save that changes nothing writes nothing.
+TEST_F(BatchListTest, AFileEditedByHandMeanwhileIsReadAgainBeforeTheNextWrite) {
+  WriteText("[A]\nDone=No\nChecked=Yes\n[B]\nChecked=No\n", Path());
+  control::TBatchFile file(Path());
+  QList<control::TBatchEntry> entries = file.Load();
+  const QByteArray edited = "[A]\nDone=No\nChecked=Yes\n[B]\nChecked=No\n[Hand Added]\nChecked=Yes\n";
+  WriteText(edited, Path());
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
+  EXPECT_EQ(ReadText(Path()), edited) << "an unchanged list writes nothing";
+  entries[1].Checked = true;
+  ASSERT_TRUE(file.Save(entries, control::TBatchSave::Update));
+  EXPECT_EQ(control::LoadBatchFile(Path()), (QList<control::TBatchEntry>{entries[0], entries[1],
+                                                                       Entry("Hand Added", "0", "No", true)}));
+}
+
 // After a failed write the file is read again: what it holds is no longer known.
 TEST_F(BatchListTest, AfterAFailedSaveTheNextSaveWritesWhateverItsList) {
   control::TBatchFile file(Path());
