@@ -11,6 +11,7 @@ struct TRunNotice {
   int Names = 1;      // the names a batch downloaded
   int Found = 0;      // wallpapers found: kept from disk or fetched
   int NotLoaded = 0;  // wallpapers whose tries ran out
+  int Unreached = 0;  // names a batch passed over: the site could not be reached for them
   QString Folder{};   // opened when the notification is clicked
 
   bool IsBatch() const { return Name.isEmpty(); }

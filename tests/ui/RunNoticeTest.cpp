@@ -33,6 +33,13 @@ TEST(NoticeText, NamesTheRunCountsWhatWasFoundAndSaysHowToRetryTheRest) {
        "Click to open the Wallpapers folder."},
       {{.Names = 1, .Found = 0, .NotLoaded = 0}, "Batch finished: 1 name",
        "No wallpapers found. Click to open the Wallpapers folder."},
+      // What a batch passed over is said, since nobody watched it.
+      {{.Names = 1, .Found = 7, .NotLoaded = 0, .Unreached = 2}, "Batch finished: 1 name, 2 not reached",
+       "7 wallpapers found. The site could not be reached for 2 names, which stay ticked for the next batch. "
+       "Click to open the Wallpapers folder."},
+      {{.Names = 0, .Found = 0, .NotLoaded = 0, .Unreached = 1}, "Batch finished: 0 names, 1 not reached",
+       "No wallpapers found. The site could not be reached for 1 name, which stays ticked for the next batch. "
+       "Click to open the Wallpapers folder."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.summary.toStdString());

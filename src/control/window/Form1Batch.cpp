@@ -216,6 +216,7 @@ void TForm1::StartNext() {
 }
 
 void TForm1::PassOverBatchEntry() {
+  ++BatchNotice.Unreached;
   if (QTreeWidgetItem* entry = ListView1->topLevelItem(BatchIDX)) {
     entry->setData(0, kPassedOverRole, true);
     ListView1->SetImageIndex(entry, kIdleIcon);

@@ -48,7 +48,7 @@ void TForm1::CountBatchRun(const download::TDownloadRun& run) {
 
 void TForm1::NotifyBatchEnd() {
   TRunNotice batch = std::exchange(BatchNotice, {.Names = 0});
-  if (batch.Names == 0) return;  // every entry was stopped or passed over
+  if (batch.Names == 0 && batch.Unreached == 0) return;  // every entry was stopped
   batch.Folder = download::WallpapersFolder(Dir);
   Platform.NotifyRunDone(batch);
 }

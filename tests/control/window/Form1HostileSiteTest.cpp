@@ -347,7 +347,12 @@ TEST_F(HostileSite, ABatchPassesOverAnEntryWhoseSiteCannotBeReached) {
   Form->Button3Click();
   ASSERT_TRUE(PumpUntil([&] { return !Form->BatchMode && !Form->Working && task::LiveThreadCount() == 0; }));
   EXPECT_EQ(Platform.Count(Kind::ShowMessage), 0);  // nobody watches a batch
-  EXPECT_EQ(Platform.Count(Kind::NotifyRunDone), 1);  // its end, though the last entry was passed over
+  ASSERT_EQ(Platform.Count(Kind::NotifyRunDone), 1);  // its end, though the last entry was passed over
+  for (const auto& call : Platform.Calls())
+    if (call.Kind == Kind::NotifyRunDone) {
+      EXPECT_EQ(call.Notice.Names, 1);
+      EXPECT_EQ(call.Notice.Unreached, 2);  // nobody watched: the notification says it
+    }
   for (int i : {0, 2}) {
     const QTreeWidgetItem* gone = Form->ListView1->topLevelItem(i);
     EXPECT_EQ(gone->checkState(0), Qt::Checked) << i;
