@@ -52,6 +52,14 @@ int main(int argc, char** argv) {
   int result = 1;
   {
     ui::TDesktopPlatform platform;
+    // The menu's launcher could not give the program its folder; a menu start
+    // shows no standard error, so the program says why and ends, touching
+    // nothing.
+    if (const QString problem = qEnvironmentVariable("OSTRANA_LAUNCH_PROBLEM"); !problem.isEmpty()) {
+      platform.ShowMessage(problem);
+      task::SetWakeUpHook({});
+      return 1;
+    }
     const QString dir = QDir::currentPath();
     // Taken before anything in the folder is read or written, and held until
     // the windows are gone: a second copy here ends without touching a file.

@@ -10,8 +10,12 @@ if [ -z "$pictures" ] || [ "$pictures" = "$HOME" ]; then
   pictures=$HOME/Pictures
 fi
 folder=$pictures/Ostrana
+program=$(dirname "$(readlink -f "$0")")/@OSTRANA_PROGRAM@
 if ! mkdir -p "$folder" || ! cd "$folder"; then
   echo "ostrana: cannot make or enter the folder $folder" >&2
-  exit 1
+  # A menu start shows no standard error: the program says it in a message,
+  # and ends without starting anywhere else.
+  OSTRANA_LAUNCH_PROBLEM="The program keeps its files in the folder \"$folder\", which can not be made or entered. Check that the pictures folder can be written to, or start the program in a folder of your choice." \
+    exec "$program"
 fi
-exec "$(dirname "$(readlink -f "$0")")/@OSTRANA_PROGRAM@" "$@"
+exec "$program" "$@"
