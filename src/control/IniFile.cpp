@@ -117,6 +117,7 @@ struct TIniFile::TData {
     ini.SetSpaces(false);
   }
   Ini ini;
+  std::string trailer;  // the comments after the last entry, which SimpleIni drops
 };
 
 TIniFile::TIniFile() : Data_(std::make_unique<TData>()) {}
@@ -138,10 +139,12 @@ TIniFile::TLoadStatus TIniFile::Load(const QString& path) {
   if (bytes.size() > kMaxFileSize) return TLoadStatus::Invalid;
   const std::optional<QString> text = DecodeIniFile(bytes);
   if (!text) return TLoadStatus::Invalid;
-  if (Data_->ini.LoadData(ParserText(*text)) < 0) {
+  const std::string parsed = ParserText(*text);
+  if (Data_->ini.LoadData(parsed) < 0) {
     Clear();
     return TLoadStatus::Invalid;
   }
+  Data_->trailer = TrailingComments(parsed);
   return TLoadStatus::Loaded;
 }
 
@@ -159,6 +162,10 @@ download::TWriteResult TIniFile::LoadForUpdate(const QString& path) {
 download::TWriteResult TIniFile::Save(const QString& path) const {
   std::string text;
   if (Data_->ini.Save(text) < 0) return {ENOMEM, path};
+  if (!Data_->trailer.empty()) {
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    text += Data_->trailer;
+  }
   return download::WriteFileAtomically(path, QByteArray::fromStdString(text));
 }
 
@@ -232,6 +239,9 @@ bool TIniFile::SameSection(const QString& a, const QString& b) {
   return s && t && !less(s->c_str(), t->c_str()) && !less(t->c_str(), s->c_str());
 }
 
-void TIniFile::Clear() { Data_->ini.Reset(); }
+void TIniFile::Clear() {
+  Data_->ini.Reset();
+  Data_->trailer.clear();
+}
 
 }  // namespace control

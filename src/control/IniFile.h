@@ -16,8 +16,9 @@
 //   without a name ("[]") cannot be asked for and is written back as comments,
 //   and so is a line that holds no key (no "=", or nothing before it);
 // - everything the program does not write (other sections and keys, keys
-//   before the first section, comments) is written back unchanged, but for
-//   the blank lines between entries, which settle after the first save.
+//   before the first section, comments, those after the last entry staying
+//   at the end) is written back unchanged, but for the blank lines between
+//   entries, which settle after the first save.
 // Values come back exactly as written: one with blanks at either end, or
 // enclosed in matching quotes, is stored in double quotes, and surrounding
 // quotes are taken off when reading, as the Windows functions do. A line

@@ -136,4 +136,25 @@ std::string ParserText(const QString& text) {
   return out.toStdString();
 }
 
+std::string TrailingComments(std::string_view parserText) {
+  std::size_t afterEntry = std::string_view::npos;  // where the line after the last entry begins
+  bool comment = false;                               // a comment follows it
+  for (std::size_t begin = 0; begin < parserText.size();) {
+    const std::size_t newline = parserText.find('\n', begin);
+    const std::size_t end = newline == std::string_view::npos ? parserText.size() : newline + 1;
+    const char first = parserText[begin];
+    if (first == ';' || first == '#') {
+      comment = true;
+    } else if (first != '\n') {
+      afterEntry = end;
+      comment = false;
+    }
+    begin = end;
+  }
+  if (afterEntry == std::string_view::npos || !comment) return {};
+  std::string trailer(parserText.substr(afterEntry));
+  while (trailer.size() > 1 && trailer.ends_with("\n\n")) trailer.pop_back();
+  return trailer;
+}
+
 }  // namespace control

@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace control {
 
@@ -32,5 +33,13 @@ bool IsEmptyName(QStringView name);
 // section without a name with all its keys, a line without a key, and a key
 // before the first section that begins with U+FEFF.
 std::string ParserText(const QString& text);
+
+// The comments after the last section or key of `parserText` (ParserText's
+// output), with the blank lines before and among them but none after.
+// SimpleIni keeps a comment only as the lead of the entry after it, so these
+// it would drop at the next save. Empty when the text holds no comment after
+// its last entry, or no entry at all (SimpleIni then keeps the comments as the
+// file's own).
+std::string TrailingComments(std::string_view parserText);
 
 }  // namespace control

@@ -178,6 +178,34 @@ TEST_F(IniFileTest, EverythingNotWrittenSurvivesASave) {
   EXPECT_EQ(ReadBytes(), saved);
 }
 
+// Comments after the last entry lead no entry, which is how SimpleIni keeps
+// comments; they stay at the end, with the blank lines before them, and settle.
+TEST_F(IniFileTest, CommentsAfterTheLastEntryStayAtTheEnd) {
+  const struct {
+    const char* What;
+    QByteArray File;
+    QByteArray Saved;  // after Threads=10 was written into [Last Session]
+  } cases[] = {
+      {"one comment", "[Last Session]\nName=Ann\n; keep me\n", "[Last Session]\nName=Ann\nThreads=10\n; keep me\n"},
+      {"a block after blank lines, blank lines after it", "[Last Session]\nName=Ann\n\n# one\n\n; two\n\n\n",
+       "[Last Session]\nName=Ann\nThreads=10\n\n# one\n\n; two\n"},
+      {"a broken section line at the end", "[Last Session]\nName=Ann\n[Broken Name\n",
+       "[Last Session]\nName=Ann\nThreads=10\n; [Broken Name\n"},
+      {"blank lines only", "[Last Session]\nName=Ann\n\n\n", "[Last Session]\nName=Ann\nThreads=10\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    control::TIniFile ini = LoadText(c.File);
+    ASSERT_TRUE(ini.WriteString("Last Session", "Threads", "10"));
+    EXPECT_EQ(SavedTwice(ini).toStdString(), c.Saved.toStdString());
+  }
+  // Written afresh, the file holds only what was written.
+  control::TIniFile ini = LoadText("[A]\nK=V\n; gone once cleared\n");
+  ini.Clear();
+  ASSERT_TRUE(ini.WriteString("B", "K", "V"));
+  EXPECT_EQ(SavedText(ini), "[B]\nK=V\n");
+}
+
 TEST_F(IniFileTest, FirstOfDuplicateKeysCountsAndWritingLeavesOne) {
   control::TIniFile ini = LoadText("[S]\nk=first\nj=x\nk=second\n");
   EXPECT_EQ(ini.ReadString("S", "k", ""), "first");
