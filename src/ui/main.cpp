@@ -34,6 +34,22 @@ int RunWindows(const QString& dir, ui::TPlatform& platform) {
   return QApplication::exec();
 }
 
+// Taken before anything in the folder is read or written, and held until the
+// windows are gone: a second copy here ends without touching a file.
+int RunInWorkingFolder(ui::TPlatform& platform) {
+  const QString dir = QDir::currentPath();
+  const control::TFolderLock lock(dir);
+  if (lock.State() == control::TFolderLock::TState::HeldByAnother) {
+    platform.ShowMessage(lock.AnotherCopyMessage());
+    return 1;
+  }
+  if (lock.State() == control::TFolderLock::TState::Unavailable)
+    std::fprintf(stderr, "ostrana: no lock file can be made in %s, so a second copy started there would not be noticed\n",
+                 qPrintable(dir));
+  lock.RemoveLeftovers();
+  return RunWindows(dir, platform);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,26 +68,14 @@ int main(int argc, char** argv) {
   int result = 1;
   {
     ui::TDesktopPlatform platform;
-    // The menu's launcher could not give the program its folder; a menu start
-    // shows no standard error, so the program says why and ends, touching
-    // nothing.
-    if (const QString problem = qEnvironmentVariable("OSTRANA_LAUNCH_PROBLEM"); !problem.isEmpty()) {
+    const QString problem = qEnvironmentVariable("OSTRANA_LAUNCH_PROBLEM");
+    if (!problem.isEmpty()) {
+      // The menu's launcher could not give the program its folder; a menu
+      // start shows no standard error, so the program says why and ends,
+      // touching nothing.
       platform.ShowMessage(problem);
-      task::SetWakeUpHook({});
-      return 1;
-    }
-    const QString dir = QDir::currentPath();
-    // Taken before anything in the folder is read or written, and held until
-    // the windows are gone: a second copy here ends without touching a file.
-    const control::TFolderLock lock(dir);
-    if (lock.State() == control::TFolderLock::TState::HeldByAnother) {
-      platform.ShowMessage(lock.AnotherCopyMessage());
     } else {
-      if (lock.State() == control::TFolderLock::TState::Unavailable)
-        std::fprintf(stderr, "ostrana: no lock file can be made in %s, so a second copy started there would not be noticed\n",
-                     qPrintable(dir));
-      lock.RemoveLeftovers();
-      result = RunWindows(dir, platform);
+      result = RunInWorkingFolder(platform);
     }
   }
   // Removed before the application object goes, so a late wake-up never posts
