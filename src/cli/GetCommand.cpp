@@ -12,7 +12,6 @@
 #include "cli/Account.h"
 #include "cli/ProgressLine.h"
 #include "cli/TerminalText.h"
-#include "control/BatchList.h"
 #include "control/FolderLock.h"
 #include "control/IniFile.h"
 #include "control/LastSession.h"
@@ -224,17 +223,12 @@ int Batch(const TGetOptions& options, const TOutput& output, const control::TRun
           const std::atomic<bool>& stop) {
   const TSink sink = SinkFor(options, output);
   TNameWatch watch(sink);
-  bool saved = true;
-  WhileDrawing(watch, [&] { saved = control::RunBatch(settings, watch, stop); });
-  if (!saved) Write(output.Err, QStringLiteral("ostrana-get: Batch.ini could not be saved; see the line above\n"));
-  // A stopped entry stays ticked, and so does every entry after it.
-  const QList<control::TBatchEntry> left = stop ? control::LoadBatchFile(download::BatchFilePath(options.Dir))
-                                                : QList<control::TBatchEntry>{};
-  const bool stoppedEarly =
-      std::any_of(left.begin(), left.end(), [](const control::TBatchEntry& e) { return e.Checked; });
-  if (watch.Accounts.isEmpty() && !stoppedEarly && !options.Quiet)
+  control::TBatchEnd end;
+  WhileDrawing(watch, [&] { end = control::RunBatch(settings, watch, stop); });
+  if (!end.Saved) Write(output.Err, QStringLiteral("ostrana-get: Batch.ini could not be saved; see the line above\n"));
+  if (watch.Accounts.isEmpty() && !end.Stopped && !options.Quiet)
     Write(output.Err, "ostrana-get: no ticked entry in " + download::BatchFilePath(options.Dir) + u'\n');
-  return Finish(options, output, sink, watch.Accounts, {.Stopped = stoppedEarly, .Unsaved = !saved});
+  return Finish(options, output, sink, watch.Accounts, {.Stopped = end.Stopped, .Unsaved = !end.Saved});
 }
 
 // The index of names, as the window's "Load Girls" fetches it; none and a

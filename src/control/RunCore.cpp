@@ -265,7 +265,7 @@ void RecordBatchRun(TBatchEntry& entry, int found) {
   entry.Checked = false;
 }
 
-bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop) {
+TBatchEnd RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop) {
   TBatchFile file(download::BatchFilePath(settings.Dir));
   QList<TBatchEntry> entries = file.Load();
   auto save = [&] {
@@ -275,7 +275,7 @@ bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std:
   };
   for (qsizetype i = 0; i < entries.size(); ++i) {
     if (!entries[i].Checked) continue;
-    if (stop) break;
+    if (stop) return {.Stopped = true};
     const QString name = entries[i].Name;
     observer.EntryStarted(name);
     const TRunReport report = RunName(name, settings, observer, stop, TRunIn::Batch);
@@ -287,11 +287,11 @@ bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std:
       case TBatchStep::Record: RecordBatchRun(entry, report.Found); break;
       case TBatchStep::Untick: entry.Checked = false; break;
       case TBatchStep::PassOver: continue;
-      case TBatchStep::End: return true;
+      case TBatchStep::End: return {.Stopped = bool(stop)};
     }
-    if (!save()) return false;
+    if (!save()) return {.Saved = false};
   }
-  return true;
+  return {};
 }
 
 }  // namespace control

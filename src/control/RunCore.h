@@ -104,8 +104,11 @@ class TBatchObserver : public TRunObserver {
   virtual void EntryStarted(const QString& name) { (void)name; }
   virtual void EntryEnded(const QString& name, const TRunReport& report) = 0;
 };
-// False when Batch.ini could not be saved (the reason is logged).
-bool RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop);
+struct TBatchEnd {
+  bool Saved = true;     // false when Batch.ini could not be saved (the reason is logged)
+  bool Stopped = false;  // `stop` ended it with a ticked entry not yet run to its end
+};
+TBatchEnd RunBatch(const TRunSettings& settings, TBatchObserver& observer, const std::atomic<bool>& stop);
 
 // What a batch does with an entry once its run has ended or could not start.
 enum class TBatchStep {

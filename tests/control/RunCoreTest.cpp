@@ -134,7 +134,7 @@ TEST_F(RunCore, TheBatchRecordsWhatEndedAndKeepsTheRestTicked) {
   control::TBatchFile file(download::BatchFilePath(Dir.path()));
   ASSERT_TRUE(file.Save(entries, control::TBatchSave::FromScratch));
 
-  ASSERT_TRUE(control::RunBatch(Settings, Recorder, Stop));
+  ASSERT_TRUE(control::RunBatch(Settings, Recorder, Stop).Saved);
   EXPECT_EQ(Recorder.Started, (QStringList{"Sample Name", "Nobody"}));
   EXPECT_EQ(Recorder.Reports["Nobody"].Outcome, control::TSearchOutcome::NoWallpapers) << Recorder.Lines.join('\n').toStdString();
   EXPECT_FALSE(Recorder.Reports["Nobody"].Stopped);
@@ -153,14 +153,14 @@ TEST_F(RunCore, TheBatchRecordsWhatEndedAndKeepsTheRestTicked) {
   QDir(Dir.filePath("Wallpapers")).removeRecursively();
   TRecorder stopped;
   stopped.StopAfterFirstLink = &Stop;
-  ASSERT_TRUE(control::RunBatch(Settings, stopped, Stop));
+  ASSERT_TRUE(control::RunBatch(Settings, stopped, Stop).Saved);
   EXPECT_EQ(stopped.Started, QStringList{"Sample Name"});
   EXPECT_TRUE(control::LoadBatchFile(download::BatchFilePath(Dir.path())).value(0).Checked);
 
   Stop = false;
   Settings.Site.MainSiteUrl = Site.Server().RefusingUrl();
   TRecorder unreachable;
-  ASSERT_TRUE(control::RunBatch(Settings, unreachable, Stop));
+  ASSERT_TRUE(control::RunBatch(Settings, unreachable, Stop).Saved);
   EXPECT_EQ(unreachable.Started, (QStringList{"Sample Name", "Nobody"}));
   for (const control::TBatchEntry& entry : control::LoadBatchFile(download::BatchFilePath(Dir.path())))
     EXPECT_TRUE(entry.Checked) << entry.Name.toStdString();
